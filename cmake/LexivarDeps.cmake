@@ -18,7 +18,8 @@ if(LEXIVAR_BENCH)
   find_package(benchmark REQUIRED)
 endif()
 
-find_path(HTTPLIB_INCLUDE_DIR httplib.h REQUIRED)
+# Debian ships cpp-httplib compiled: the header must see the same feature
+# defines as the shared library, so take both from its pkg-config file.
+pkg_check_modules(HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)
 add_library(lexivar_httplib INTERFACE)
-target_include_directories(lexivar_httplib SYSTEM INTERFACE ${HTTPLIB_INCLUDE_DIR})
-target_link_libraries(lexivar_httplib INTERFACE Threads::Threads OpenSSL::SSL OpenSSL::Crypto ZLIB::ZLIB)
+target_link_libraries(lexivar_httplib INTERFACE PkgConfig::HTTPLIB Threads::Threads OpenSSL::SSL OpenSSL::Crypto ZLIB::ZLIB)
