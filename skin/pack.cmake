@@ -6,7 +6,7 @@ file(REMOVE ${ARCHIVE})
 file(MAKE_DIRECTORY ${STAGE})
 
 execute_process(
-  COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0 ${ART} ${STAGE}/res ${ICON}
+  COMMAND ${ART} ${STAGE}/res ${ICON}
   RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "lexivar-skin-art failed: ${rc}")
