@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace platform {
+namespace Platform {
 namespace {
 
 struct Entry {
@@ -56,4 +56,4 @@ ResourceBytes FindResourceBytes(std::string_view type, int id) {
     return entry != nullptr ? entry->bytes : ResourceBytes{};
 }
 
-}  // namespace platform
+}  // namespace Platform

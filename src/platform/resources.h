@@ -8,7 +8,7 @@
 // finds its skin archive and window icon. Blobs register themselves during static
 // initialisation (see the generated object of the skin), so lookups need no files
 // on disk and cannot fail halfway through a run.
-namespace platform {
+namespace Platform {
 
 using ResourceBytes = std::span<const std::uint8_t>;
 
@@ -23,4 +23,4 @@ bool RegisterResource(std::string_view type, int id, ResourceBytes bytes);
 // (type, id). Type names compare without regard to ASCII letter case.
 ResourceBytes FindResourceBytes(std::string_view type, int id);
 
-}  // namespace platform
+}  // namespace Platform

@@ -15,7 +15,7 @@ namespace skintest {
 
 Archive ReadLinkedSkin() {
     Archive result;
-    const platform::ResourceBytes bytes = platform::FindResourceBytes("ZIPRES", 147);
+    const Platform::ResourceBytes bytes = Platform::FindResourceBytes("ZIPRES", 147);
     archive* reader = archive_read_new();
     archive_read_support_format_7zip(reader);
     if (archive_read_open_memory(reader, bytes.data(), bytes.size()) != ARCHIVE_OK) {

@@ -10,32 +10,32 @@
 
 namespace {
 
-bool StartsWith(platform::ResourceBytes bytes, const char* magic, std::size_t length) {
+bool StartsWith(Platform::ResourceBytes bytes, const char* magic, std::size_t length) {
     return bytes.size() >= length && std::memcmp(bytes.data(), magic, length) == 0;
 }
 
 TEST(LinkedResources, SkinArchiveAndIconAreFoundByTypeAndId) {
-    const auto archive = platform::FindResourceBytes("ZIPRES", 147);
+    const auto archive = Platform::FindResourceBytes("ZIPRES", 147);
     EXPECT_TRUE(StartsWith(archive, "7z\xBC\xAF\x27\x1C", 6));
-    EXPECT_EQ(platform::FindResourceBytes("zipres", 147).data(), archive.data());
+    EXPECT_EQ(Platform::FindResourceBytes("zipres", 147).data(), archive.data());
 
-    const auto icon = platform::FindResourceBytes(platform::kIconResourceType, 145);
+    const auto icon = Platform::FindResourceBytes(Platform::kIconResourceType, 145);
     EXPECT_TRUE(StartsWith(icon, "\x89PNG\r\n\x1A\n", 8));
     const auto size = skintest::DecodePng(skintest::Bytes(icon.begin(), icon.end()));
     ASSERT_TRUE(size.has_value());
     EXPECT_EQ(size->width, size->height);
 
-    EXPECT_TRUE(platform::FindResourceBytes("ZIPRES", 145).empty());
-    EXPECT_TRUE(platform::FindResourceBytes("ZIPRE", 147).empty());
+    EXPECT_TRUE(Platform::FindResourceBytes("ZIPRES", 145).empty());
+    EXPECT_TRUE(Platform::FindResourceBytes("ZIPRE", 147).empty());
 }
 
 TEST(LinkedResources, FirstRegistrationWins) {
     static const std::array<std::uint8_t, 3> first{1, 2, 3};
     static const std::array<std::uint8_t, 1> second{9};
-    EXPECT_TRUE(platform::RegisterResource("TEST", 7, first));
-    EXPECT_FALSE(platform::RegisterResource("test", 7, second));
-    EXPECT_EQ(platform::FindResourceBytes("TEST", 7).size(), 3u);
-    EXPECT_FALSE(platform::RegisterResource("ZIPRES", 147, second));
+    EXPECT_TRUE(Platform::RegisterResource("TEST", 7, first));
+    EXPECT_FALSE(Platform::RegisterResource("test", 7, second));
+    EXPECT_EQ(Platform::FindResourceBytes("TEST", 7).size(), 3u);
+    EXPECT_FALSE(Platform::RegisterResource("ZIPRES", 147, second));
 }
 
 // Every file of the archive is a layout at the root or a PNG below "res", each
