@@ -83,52 +83,48 @@ void Confetti(cairo_t* cr) {
     }
 }
 
-bool Save(const Canvas& c, const Path& res, int page) {
+// Draws page `page`'s background: the shared sky, the page's own decoration and the outline.
+template <typename Decorate>
+bool Page(const Path& res, int page, Decorate decorate) {
+    Canvas c(kWidth, kHeight);
+    Base(c.cr());
+    decorate(c.cr());
+    Outline(c.cr());
     return c.Save(res / "mainWnd" / ("bg" + std::to_string(page) + ".png"));
 }
 
 }  // namespace
 
 bool DrawBackgrounds(const Path& res) {
-    Canvas welcome(kWidth, kHeight);
-    cairo_t* cr = welcome.cr();
-    Base(cr);
-    FillCircle(cr, 585, 15, 150, Tint(0.06));
-    FillCircle(cr, 610, -10, 95, Tint(0.05));
-    Ring(cr, 72, 96, 18, Tint(0.14), 2);
-    Dots(cr, 490, 300, 6, 4);
-    Wave(cr, 372, 10, 0.6, Tint(0.05));
-    Wave(cr, 382, 8, 2.4, Tint(0.06));
-    Outline(cr);
-
-    Canvas custom(kWidth, kHeight);
-    cr = custom.cr();
-    Base(cr);
-    FillCircle(cr, 600, 0, 120, Tint(0.05));
-    Dots(cr, 24, 330, 4, 3);
-    Wave(cr, 384, 7, 1.4, Tint(0.05));
-    Outline(cr);
-
-    Canvas progress(kWidth, kHeight);
-    cr = progress.cr();
-    Base(cr);
-    Glow(cr, 300, 131, 130);
-    Ring(cr, 300, 131, 76, Tint(0.08), 1.5);
-    Ring(cr, 300, 131, 104, Tint(0.05), 1.5);
-    Wave(cr, 376, 9, 0.2, Tint(0.05));
-    Wave(cr, 386, 6, 2.0, Tint(0.06));
-    Outline(cr);
-
-    Canvas finished(kWidth, kHeight);
-    cr = finished.cr();
-    Base(cr);
-    Glow(cr, 300, 127, 120);
-    Confetti(cr);
-    Wave(cr, 376, 9, 3.6, Tint(0.05));
-    Wave(cr, 386, 6, 5.0, Tint(0.06));
-    Outline(cr);
-
-    return Save(welcome, res, 1) && Save(custom, res, 2) && Save(progress, res, 3) && Save(finished, res, 4);
+    const bool welcome = Page(res, 1, [](cairo_t* cr) {
+        FillCircle(cr, 585, 15, 150, Tint(0.06));
+        FillCircle(cr, 610, -10, 95, Tint(0.05));
+        Ring(cr, 72, 96, 18, Tint(0.14), 2);
+        Dots(cr, 490, 300, 6, 4);
+        Wave(cr, 372, 10, 0.6, Tint(0.05));
+        Wave(cr, 382, 8, 2.4, Tint(0.06));
+    });
+    const bool custom = Page(res, 2, [](cairo_t* cr) {
+        FillCircle(cr, 600, 0, 120, Tint(0.05));
+        Dots(cr, 24, 330, 4, 3);
+        Wave(cr, 384, 7, 1.4, Tint(0.05));
+    });
+    // The glow and rings are centred on the spinner of the progress page and on
+    // the badge of the finished page.
+    const bool progress = Page(res, 3, [](cairo_t* cr) {
+        Glow(cr, 300, 131, 130);
+        Ring(cr, 300, 131, 76, Tint(0.08), 1.5);
+        Ring(cr, 300, 131, 104, Tint(0.05), 1.5);
+        Wave(cr, 376, 9, 0.2, Tint(0.05));
+        Wave(cr, 386, 6, 2.0, Tint(0.06));
+    });
+    const bool finished = Page(res, 4, [](cairo_t* cr) {
+        Glow(cr, 300, 127, 120);
+        Confetti(cr);
+        Wave(cr, 376, 9, 3.6, Tint(0.05));
+        Wave(cr, 386, 6, 5.0, Tint(0.06));
+    });
+    return welcome && custom && progress && finished;
 }
 
 }  // namespace skinart
