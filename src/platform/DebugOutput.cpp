@@ -24,10 +24,32 @@ void OpenJournal()
     std::call_once(once, [] { openlog("lexivar-setup", LOG_PID | LOG_NDELAY, LOG_USER); });
 }
 
+std::mutex& SinkMutex()
+{
+    static std::mutex m;
+    return m;
+}
+
+DebugSink& Sink()
+{
+    static DebugSink sink;
+    return sink;
+}
+
 }  // namespace
+
+void SetDebugOutputSink(DebugSink sink)
+{
+    std::lock_guard<std::mutex> lock(SinkMutex());
+    Sink() = std::move(sink);
+}
 
 void DebugOutput(std::string_view utf8Line)
 {
+    {
+        std::lock_guard<std::mutex> lock(SinkMutex());
+        if (Sink()) Sink()(utf8Line);
+    }
     OpenJournal();
     // The line is data, never a format.
     syslog(LOG_DEBUG, "%.*s", static_cast<int>(utf8Line.size()), utf8Line.data());

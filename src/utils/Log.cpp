@@ -45,24 +45,28 @@ std::wstring PortableFormat(const wchar_t* format)
 
 }  // namespace
 
+std::wstring FormatLogPrefix(uint32_t processId, uint32_t threadId, const Platform::LocalTime& time,
+                             const wchar_t* function, int line)
+{
+    wchar_t stamp[160];
+    int n = std::swprintf(stamp, sizeof stamp / sizeof stamp[0], L"<P%05u><T%05u><%04d-%02d-%02d %02d:%02d:%02d.%03d>(",
+                          processId, threadId, time.year, time.month, time.day, time.hour, time.minute, time.second,
+                          time.milliseconds);
+    std::wstring text(stamp, n > 0 ? static_cast<size_t>(n) : 0);
+    text += function != nullptr ? function : L"";
+    wchar_t lineField[32];
+    n = std::swprintf(lineField, sizeof lineField / sizeof lineField[0], L")<%04d>: ", line);
+    if (n > 0) text.append(lineField, static_cast<size_t>(n));
+    return text;
+}
+
 void Log(const wchar_t* function, int line, const wchar_t* messageFormat, ...)
 {
     Platform::LocalTime now = Platform::GetLocalTime();
     unsigned int thread = Platform::CurrentThreadId();
     unsigned int process = Platform::CurrentProcessId();
 
-    wchar_t prefix[160];
-    int prefixLength = std::swprintf(prefix, sizeof prefix / sizeof prefix[0],
-                                     L"<P%05u><T%05u><%04d-%02d-%02d %02d:%02d:%02d.%03d>(", process, thread,
-                                     now.year, now.month, now.day, now.hour, now.minute, now.second,
-                                     now.milliseconds);
-    if (prefixLength < 0) return;
-    std::wstring text(prefix, static_cast<size_t>(prefixLength));
-    text += function != nullptr ? function : L"";
-    wchar_t lineField[32];
-    std::swprintf(lineField, sizeof lineField / sizeof lineField[0], L")<%04d>: ", line);
-    text += lineField;
-
+    std::wstring text = FormatLogPrefix(process, thread, now, function, line);
     if (messageFormat != nullptr) {
         std::wstring format = PortableFormat(messageFormat);
         // Wide formatting has no counting mode; grow the buffer until the line fits.

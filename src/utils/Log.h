@@ -6,7 +6,16 @@
 // The message is a wide printf-style format written by the program itself,
 // never text from a user or a file. As on the system this code came from, "%s"
 // in it takes a wide text; "%hs" takes a narrow (UTF-8) one.
+#include <cstdint>
+#include <string>
+
+#include "platform/Clock.h"
+
 namespace Utils {
+
+// "<P%05d><T%05d><%04d-%02d-%02d %02d:%02d:%02d.%03d>(%s)<%04d>: "
+std::wstring FormatLogPrefix(uint32_t processId, uint32_t threadId, const Platform::LocalTime& time,
+                             const wchar_t* function, int line);
 
 void Log(const wchar_t* function, int line, const wchar_t* messageFormat, ...);
 
