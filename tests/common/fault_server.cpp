@@ -127,6 +127,19 @@ void FaultServerHandler::Handle(FaultServer& self, const httplib::Request& req, 
         res.set_header("Content-Range", "bytes */" + std::to_string(size));
         return;
     }
+    std::optional<std::uint64_t> drop;
+    if (req.method == "GET")
+        for (std::uint64_t at : route->dropAt)
+            if (at >= range.first && at < range.first + range.count) {
+                drop = at;
+                break;
+            }
+    // A request that reaches a drop point drops; scripted failures hit the others.
+    if (req.method == "GET" && !drop && route->failTimes > 0 && self.TakeFailure(req.path)) {
+        res.status = route->failStatus;
+        res.set_content("fault server failure", "text/plain");
+        return;
+    }
     res.status = range.partial ? 206 : 200;
     res.set_header("Accept-Ranges", "bytes");
     if (range.partial)
@@ -143,11 +156,7 @@ void FaultServerHandler::Handle(FaultServer& self, const httplib::Request& req, 
     plan->stopping = self.m_stopping;
     if (req.method == "GET") {
         const std::uint64_t end = range.first + range.count;
-        for (std::uint64_t drop : route->dropAt)
-            if (drop >= range.first && drop < end) {
-                plan->dropAt = drop;
-                break;
-            }
+        plan->dropAt = drop;
         if (route->stallAt && *route->stallAt >= range.first && *route->stallAt < end) {
             plan->stallAt = route->stallAt;
             plan->stallFor = route->stallFor;
@@ -209,6 +218,14 @@ std::optional<FaultRoute> FaultServer::Take(const std::string& path) {
     auto it = m_routes.find(path);
     if (it == m_routes.end()) return std::nullopt;
     return it->second;
+}
+
+bool FaultServer::TakeFailure(const std::string& path) {
+    std::lock_guard lock(m_mutex);
+    auto it = m_routes.find(path);
+    if (it == m_routes.end() || it->second.failTimes <= 0) return false;
+    --it->second.failTimes;
+    return true;
 }
 
 // The faults a GET has taken on do not hit the next request again.

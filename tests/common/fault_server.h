@@ -36,6 +36,9 @@ struct FaultRoute {
     // Flip the byte at this offset in the next `corruptTimes` GETs.
     std::optional<std::uint64_t> corruptAt;
     int corruptTimes = 1 << 30;
+    // The next `failTimes` GETs that reach no drop point answer `failStatus`.
+    int failTimes = 0;
+    int failStatus = 500;
 };
 
 // Shorthands for the common routes; set further fields on the result.
@@ -65,6 +68,7 @@ public:
 
 private:
     std::optional<FaultRoute> Take(const std::string& path);
+    bool TakeFailure(const std::string& path);
     void UseUp(const std::string& path, std::optional<std::uint64_t> drop, bool stalled, bool corrupted);
     void Record(SeenRequest request);
 
