@@ -14,6 +14,7 @@
 #include "toolkit/paint_manager.h"
 #include "toolkit/skin_archive.h"
 #include "toolkit/text.h"
+#include "ui/sequence_controls.h"
 
 namespace {
 
@@ -85,6 +86,7 @@ int main(int argc, char** argv)
     toolkit::PaintManager manager;
     manager.SetArchive(archive);
     toolkit::BuildOptions options;
+    options.factory = CreateSequenceControl;
     options.loader = [&](std::wstring_view name) { return archive->ReadLayout(name); };
     std::string error;
     auto root = toolkit::BuildLayout(*xml, manager, options, &error);

@@ -1,0 +1,99 @@
+#include "toolkit/int_format.h"
+
+#include <cstdlib>
+
+namespace toolkit {
+namespace {
+
+struct Spec {
+    bool left = false, plus = false, space = false, zero = false;
+    size_t width = 0;
+    std::optional<size_t> precision;
+    bool isUnsigned = false;
+};
+
+// Reads flags, width, precision and conversion after a "%"; false when the
+// conversion is not a plain integer one.
+bool ReadSpec(std::wstring_view p, size_t& i, Spec& spec)
+{
+    for (; i < p.size(); ++i) {
+        if (p[i] == L'-') spec.left = true;
+        else if (p[i] == L'+') spec.plus = true;
+        else if (p[i] == L' ') spec.space = true;
+        else if (p[i] == L'0') spec.zero = true;
+        else break;
+    }
+    auto number = [&](size_t& out) {
+        for (; i < p.size() && p[i] >= L'0' && p[i] <= L'9'; ++i) {
+            out = out * 10 + static_cast<size_t>(p[i] - L'0');
+            if (out > 1000) return false;
+        }
+        return true;
+    };
+    if (!number(spec.width)) return false;
+    if (i < p.size() && p[i] == L'.') {
+        ++i;
+        size_t precision = 0;
+        if (!number(precision)) return false;
+        spec.precision = precision;
+    }
+    while (i < p.size() && (p[i] == L'l' || p[i] == L'h')) ++i;
+    if (i >= p.size()) return false;
+    wchar_t conv = p[i++];
+    if (conv == L'u') spec.isUnsigned = true;
+    return conv == L'd' || conv == L'i' || conv == L'u';
+}
+
+std::wstring Render(const Spec& spec, long long value)
+{
+    unsigned long long magnitude = 0;
+    bool negative = false;
+    if (spec.isUnsigned) {
+        magnitude = static_cast<unsigned int>(value);
+    } else {
+        negative = value < 0;
+        magnitude = negative ? 0ull - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+    }
+    std::wstring digits;
+    do {
+        digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + magnitude % 10));
+        magnitude /= 10;
+    } while (magnitude);
+    if (spec.precision && *spec.precision == 0 && value == 0) digits.clear();
+    if (spec.precision && digits.size() < *spec.precision) digits.insert(0, *spec.precision - digits.size(), L'0');
+    std::wstring sign = negative ? L"-" : (!spec.isUnsigned && spec.plus) ? L"+" : (!spec.isUnsigned && spec.space) ? L" " : L"";
+    size_t length = sign.size() + digits.size();
+    if (length >= spec.width) return sign + digits;
+    size_t pad = spec.width - length;
+    if (spec.left) return sign + digits + std::wstring(pad, L' ');
+    if (spec.zero && !spec.precision) return sign + std::wstring(pad, L'0') + digits;
+    return std::wstring(pad, L' ') + sign + digits;
+}
+
+}  // namespace
+
+std::optional<std::wstring> FormatInteger(std::wstring_view pattern, long long value, size_t maxLength)
+{
+    std::wstring out;
+    int conversions = 0;
+    for (size_t i = 0; i < pattern.size();) {
+        if (pattern[i] != L'%') {
+            out += pattern[i++];
+            continue;
+        }
+        ++i;
+        if (i < pattern.size() && pattern[i] == L'%') {
+            out += L'%';
+            ++i;
+            continue;
+        }
+        Spec spec;
+        if (++conversions > 1 || !ReadSpec(pattern, i, spec)) return std::nullopt;
+        out += Render(spec, value);
+        if (out.size() > maxLength) return std::nullopt;
+    }
+    if (conversions != 1 || out.size() > maxLength) return std::nullopt;
+    return out;
+}
+
+}  // namespace toolkit

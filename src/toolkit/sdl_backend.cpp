@@ -1,0 +1,272 @@
+#include "toolkit/sdl_backend.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+
+#include "toolkit/event.h"
+#include "toolkit/image.h"
+#include "toolkit/message_loop.h"
+#include "toolkit/painter.h"
+#include "toolkit/text.h"
+#include "toolkit/window.h"
+
+namespace toolkit {
+namespace {
+
+struct SurfaceFree {
+    void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
+};
+using SdlSurfacePtr = std::unique_ptr<SDL_Surface, SurfaceFree>;
+
+// Wraps cairo pixels (premultiplied ARGB, native order) without copying.
+SdlSurfacePtr WrapCairo(cairo_surface_t* surface)
+{
+    cairo_surface_flush(surface);
+    return SdlSurfacePtr(SDL_CreateRGBSurfaceWithFormatFrom(
+        cairo_image_surface_get_data(surface), cairo_image_surface_get_width(surface),
+        cairo_image_surface_get_height(surface), 32, cairo_image_surface_get_stride(surface),
+        SDL_PIXELFORMAT_ARGB8888));
+}
+
+SDL_HitTestResult HitTest(SDL_Window* /*win*/, const SDL_Point* area, void* data)
+{
+    auto handle = static_cast<WindowHandle>(reinterpret_cast<uintptr_t>(data));
+    Window* window = MessageLoop::Instance().Find(handle);
+    if (window && window->IsEnabled() && window->GetPaintManager().IsCaptionDrag({area->x, area->y}))
+        return SDL_HITTEST_DRAGGABLE;
+    return SDL_HITTEST_NORMAL;
+}
+
+class SdlWindow final : public NativeWindow {
+public:
+    SdlWindow(SdlBackend& backend, SDL_Window* window, bool shaped, Size roundCorner)
+        : m_backend(backend), m_window(window), m_shaped(shaped), m_round(roundCorner)
+    {
+    }
+    ~SdlWindow() override
+    {
+        m_backend.Forget(SDL_GetWindowID(m_window));
+        SDL_DestroyWindow(m_window);
+    }
+    void Show(bool show) override
+    {
+        if (show) {
+            if (m_shaped && !m_shapeSet) ApplyShape();
+            SDL_ShowWindow(m_window);
+            SDL_RaiseWindow(m_window);
+        } else {
+            SDL_HideWindow(m_window);
+        }
+    }
+    void Move(const Rect& rc) override { SDL_SetWindowPosition(m_window, rc.left, rc.top); }
+    Rect GetRect() const override
+    {
+        int x = 0, y = 0, w = 0, h = 0;
+        SDL_GetWindowPosition(m_window, &x, &y);
+        SDL_GetWindowSize(m_window, &w, &h);
+        return {x, y, x + w, y + h};
+    }
+    void Present(cairo_surface_t* surface, const Rect& dirty) override
+    {
+        SDL_Surface* target = SDL_GetWindowSurface(m_window);
+        auto source = WrapCairo(surface);
+        if (!target || !source) return;
+        SDL_SetSurfaceBlendMode(source.get(), SDL_BLENDMODE_NONE);
+        SDL_Rect rc{dirty.left, dirty.top, dirty.Width(), dirty.Height()};
+        SDL_Rect dst = rc;
+        SDL_BlitSurface(source.get(), &rc, target, &dst);
+        SDL_UpdateWindowSurfaceRects(m_window, &rc, 1);
+    }
+    void SetOwner(NativeWindow* owner) override
+    {
+        if (auto* o = dynamic_cast<SdlWindow*>(owner)) SDL_SetWindowModalFor(m_window, o->m_window);
+    }
+    void Minimize() override { SDL_MinimizeWindow(m_window); }
+    void Raise() override { SDL_RaiseWindow(m_window); }
+    void SetIcon(std::span<const uint8_t> png) override
+    {
+        auto decoded = DecodePng(png);
+        if (!decoded) return;
+        auto icon = WrapCairo(decoded.get());
+        if (icon) SDL_SetWindowIcon(m_window, icon.get());
+    }
+    bool IsShown() const override { return (SDL_GetWindowFlags(m_window) & SDL_WINDOW_SHOWN) != 0; }
+
+private:
+    // The window region: a rounded rectangle, everything outside it see-through.
+    void ApplyShape()
+    {
+        int w = 0, h = 0;
+        SDL_GetWindowSize(m_window, &w, &h);
+        SurfacePtr mask(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h));
+        cairo_t* cr = cairo_create(mask.get());
+        Painter(cr).FillRoundRect({0, 0, w, h}, m_round.cx, m_round.cy, 0xFF000000);
+        cairo_destroy(cr);
+        auto shape = WrapCairo(mask.get());
+        SDL_WindowShapeMode mode{};
+        mode.mode = ShapeModeBinarizeAlpha;
+        mode.parameters.binarizationCutoff = 128;
+        m_shapeSet = shape && SDL_SetWindowShape(m_window, shape.get(), &mode) == 0;
+    }
+
+    SdlBackend& m_backend;
+    SDL_Window* m_window;
+    bool m_shaped;
+    bool m_shapeSet = false;
+    Size m_round;
+};
+
+uint32_t VirtualKey(SDL_Keycode key)
+{
+    switch (key) {
+    case SDLK_BACKSPACE: return kKeyBack;
+    case SDLK_TAB: return kKeyTab;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return kKeyReturn;
+    case SDLK_ESCAPE: return kKeyEscape;
+    case SDLK_SPACE: return kKeySpace;
+    case SDLK_END: return kKeyEnd;
+    case SDLK_HOME: return kKeyHome;
+    case SDLK_LEFT: return kKeyLeft;
+    case SDLK_UP: return kKeyUp;
+    case SDLK_RIGHT: return kKeyRight;
+    case SDLK_DOWN: return kKeyDown;
+    case SDLK_DELETE: return kKeyDelete;
+    case SDLK_F4: return kKeyF4;
+    default:
+        if (key >= 'a' && key <= 'z') return static_cast<uint32_t>(key - 'a' + 'A');
+        if (key >= '0' && key <= '9') return static_cast<uint32_t>(key);
+        return 0;
+    }
+}
+
+unsigned ModifierState(uint16_t mod)
+{
+    unsigned state = 0;
+    if (mod & KMOD_SHIFT) state |= kStateShift;
+    if (mod & KMOD_CTRL) state |= kStateControl;
+    if (mod & KMOD_ALT) state |= kStateAlt;
+    return state;
+}
+
+}  // namespace
+
+std::unique_ptr<SdlBackend> SdlBackend::Open()
+{
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return nullptr;
+    std::unique_ptr<SdlBackend> backend(new SdlBackend);
+    backend->m_wakeEvent = SDL_RegisterEvents(1);
+    SDL_StartTextInput();
+    return backend;
+}
+
+SdlBackend::~SdlBackend() { SDL_Quit(); }
+
+std::unique_ptr<NativeWindow> SdlBackend::CreateNativeWindow(WindowHandle handle, const std::wstring& title,
+                                                             Size size, Size roundCorner)
+{
+    std::string utf8 = ToUtf8(title);
+    int w = std::max(1, size.cx), h = std::max(1, size.cy);
+    bool wantShape = roundCorner.cx > 0 && roundCorner.cy > 0;
+    SDL_Window* window = nullptr;
+    if (wantShape)
+        window = SDL_CreateShapedWindow(utf8.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
+                                        SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+    bool shaped = window != nullptr;
+    if (!window)
+        window = SDL_CreateWindow(utf8.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
+                                  SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+    if (!window) return nullptr;
+    SDL_SetWindowHitTest(window, HitTest, reinterpret_cast<void*>(static_cast<uintptr_t>(handle)));
+    m_handles[SDL_GetWindowID(window)] = handle;
+    return std::make_unique<SdlWindow>(*this, window, shaped, roundCorner);
+}
+
+void SdlBackend::Translate(MessageLoop& loop, const void* raw)
+{
+    const auto& e = *static_cast<const SDL_Event*>(raw);
+    auto target = [&](uint32_t sdlId) -> WindowHandle {
+        auto it = m_handles.find(sdlId);
+        return it == m_handles.end() ? 0 : it->second;
+    };
+    switch (e.type) {
+    case SDL_MOUSEMOTION:
+        if (WindowHandle h = target(e.motion.windowID))
+            loop.PostInput({h, wm::MouseMove, 0, MakePointParam({e.motion.x, e.motion.y})});
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        if (WindowHandle h = target(e.button.windowID); h && e.button.button == SDL_BUTTON_LEFT)
+            loop.PostInput({h, e.type == SDL_MOUSEBUTTONDOWN ? wm::LButtonDown : wm::LButtonUp, 0,
+                            MakePointParam({e.button.x, e.button.y})});
+        break;
+    case SDL_KEYDOWN:
+        if (WindowHandle h = target(e.key.windowID)) {
+            unsigned state = ModifierState(e.key.keysym.mod);
+            uintptr_t w = VirtualKey(e.key.keysym.sym) | (static_cast<uintptr_t>(state) << 32);
+            loop.PostInput({h, (state & kStateAlt) ? wm::SysKeyDown : wm::KeyDown, w, 0});
+        }
+        break;
+    case SDL_TEXTINPUT:
+        if (WindowHandle h = target(e.text.windowID))
+            for (wchar_t c : FromUtf8(e.text.text)) loop.PostInput({h, wm::Char, static_cast<uintptr_t>(c), 0});
+        break;
+    case SDL_WINDOWEVENT:
+        if (WindowHandle h = target(e.window.windowID)) {
+            if (e.window.event == SDL_WINDOWEVENT_CLOSE)
+                loop.PostInput({h, wm::SysCommand, sc::Close, 0});
+            else if (e.window.event == SDL_WINDOWEVENT_LEAVE)
+                loop.PostInput({h, wm::MouseLeave, 0, 0});
+            else if (e.window.event == SDL_WINDOWEVENT_EXPOSED)
+                if (Window* w = loop.Find(h)) {
+                    Size s = w->GetPaintManager().GetClientSize();
+                    w->GetPaintManager().Invalidate({0, 0, s.cx, s.cy});
+                }
+        }
+        break;
+    default: break;
+    }
+}
+
+void SdlBackend::Wait(MessageLoop& loop, std::optional<uint64_t> timeoutMs)
+{
+    SDL_Event e;
+    int timeout = timeoutMs ? static_cast<int>(std::min<uint64_t>(*timeoutMs, 0x7FFFFFFF)) : -1;
+    if (!SDL_WaitEventTimeout(&e, timeout)) return;
+    Translate(loop, &e);
+    while (SDL_PollEvent(&e)) Translate(loop, &e);
+}
+
+void SdlBackend::Wake()
+{
+    SDL_Event e{};
+    e.type = m_wakeEvent;
+    SDL_PushEvent(&e);
+}
+
+uint64_t SdlBackend::Now() { return SDL_GetTicks64(); }
+
+Rect SdlBackend::WorkArea(const Rect& near)
+{
+    SDL_Point centre{(near.left + near.right) / 2, (near.top + near.bottom) / 2};
+    int display = 0;
+    for (int i = 0; i < SDL_GetNumVideoDisplays(); ++i) {
+        SDL_Rect bounds;
+        if (SDL_GetDisplayBounds(i, &bounds) == 0 && SDL_PointInRect(&centre, &bounds)) display = i;
+    }
+    SDL_Rect usable{0, 0, 1024, 768};
+    SDL_GetDisplayUsableBounds(display, &usable);
+    return {usable.x, usable.y, usable.x + usable.w, usable.y + usable.h};
+}
+
+void SdlBackend::ShowErrorBox(const std::wstring& text, const std::wstring& caption)
+{
+    std::string t = ToUtf8(text), c = ToUtf8(caption);
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, c.c_str(), t.c_str(), nullptr) != 0)
+        std::fprintf(stderr, "%s: %s\n", c.c_str(), t.c_str());
+}
+
+}  // namespace toolkit
