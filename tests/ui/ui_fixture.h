@@ -23,6 +23,9 @@ inline toolkit::HeadlessBackend& Backend()
     return static_cast<toolkit::HeadlessBackend&>(loop.GetBackend());
 }
 
+// Every test of the binary runs on the off-screen backend.
+inline const bool kHeadless = (Backend(), true);
+
 // Registers a skin archive under a resource id of its own (ids cannot be
 // registered twice in one process).
 inline int RegisterSkin(const fixture::Files& files)
