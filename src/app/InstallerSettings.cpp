@@ -104,6 +104,7 @@ void InstallerSettings::ReadSettingsFile(const std::string& iniPath)
     if (Utils::ParseDouble(file.Text("DownloadScale", L"0.7"), scale) == Utils::NumberParse::OutOfRange) scale = -1.0;
     if (IsShare(scale)) DownloadScale = scale;
     InstCmd = file.Text("InstCmd", L"");
+    StatsUrl = file.Text("StatsUrl", kDefaultStatsUrl);
 }
 
 void InstallerSettings::ApplyCommandLine(const Utils::CommandLine& commandLine)
@@ -121,6 +122,7 @@ void InstallerSettings::ApplyCommandLine(const Utils::CommandLine& commandLine)
     if (commandLine.find(L"-dlappnamesuffix")) DlAppNameSuffix = commandLine.GetString(L"-dlappnamesuffix");
     if (commandLine.find(L"-dlappversion")) DlAppVersion = commandLine.GetString(L"-dlappversion");
     if (commandLine.find(L"-instcmd")) InstCmd = commandLine.GetString(L"-instcmd");
+    if (commandLine.find(L"-statsurl")) StatsUrl = commandLine.GetString(L"-statsurl");
     if (commandLine.find(L"-language")) AssignInt(LanguageIndex, commandLine.GetString(L"-language"));
     if (commandLine.find(L"-insnew")) InsNew = commandLine.GetBool(L"-insnew");
 }

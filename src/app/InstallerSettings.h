@@ -13,6 +13,8 @@ class CommandLine;
 }
 
 inline constexpr wchar_t kDefaultDownloadUrl[] = L"https://download.lexivar.example/software/364";
+// Where usage events are posted; products and tests point it at their own collector.
+inline constexpr wchar_t kDefaultStatsUrl[] = L"https://stats.lexivar.example/collect?project=pc";
 inline constexpr wchar_t kSettingsFileName[] = L"ZerinInstallerConfig.ini";
 inline constexpr wchar_t kProductExeName[] = L"lexivar.exe";
 inline constexpr wchar_t kWindowName[] = L"Lexivar";
@@ -47,6 +49,7 @@ public:
     std::wstring DlAppNameSuffix = L".downloader";
     std::wstring DlAppVersion;
     std::wstring InstCmd;
+    std::wstring StatsUrl = kDefaultStatsUrl;
     std::wstring DownloadUrl;
     int32_t DownloadType = 1;
     bool IsCheckNet = false;

@@ -74,11 +74,14 @@ TEST(Settings, FileTexts)
 {
     InstallerSettings s = SettingsWith("texts",
                                        "[Install]\nDownloadUrl=http://h/${ROUTE}/setup.exe\nDlAppNameSuffix=.web\n"
-                                       "DlAppVersion=ignored\nm_DlAppVersion=2.0\nInstCmd=/S\n");
+                                       "DlAppVersion=ignored\nm_DlAppVersion=2.0\nInstCmd=/S\n"
+                                       "StatsUrl=http://127.0.0.1:8080/collect?project=pc\n");
     EXPECT_EQ(s.DownloadUrl, L"http://h/download_silent/setup.exe");
     EXPECT_EQ(s.DlAppNameSuffix, L".web");
     EXPECT_EQ(s.DlAppVersion, L"2.0");
     EXPECT_EQ(s.InstCmd, L"/S");
+    EXPECT_EQ(s.StatsUrl, L"http://127.0.0.1:8080/collect?project=pc");
+    EXPECT_EQ(SettingsWith("no_stats", "[Install]\n").StatsUrl, kDefaultStatsUrl);
 
     InstallerSettings cut = SettingsWith("long", "[Install]\nInstCmd=" + std::string(400, 'x') + "\n");
     EXPECT_EQ(cut.InstCmd.size(), 259u);
@@ -90,7 +93,7 @@ TEST(Settings, CommandLineLayer)
     s.ApplyCommandLine(Utils::CommandLine(
         L"setup.exe -downloadtype=3 -downloadtype=1 -DownloadScale=0.1 -insnew -ischecknet=true "
         L"-isenableappsensors=yes -dlappnamesuffix=.web -dlappversion=1.2 \"-instcmd=/S /D=a b\" -language=2 "
-        L"-downloadurl=http://cmd/${ROUTE}/${ROUTE}"));
+        L"-downloadurl=http://cmd/${ROUTE}/${ROUTE} -statsurl=http://127.0.0.1:9/collect?project=pc"));
     EXPECT_EQ(s.DownloadType, 3);
     EXPECT_DOUBLE_EQ(s.DownloadScale, 0.7);  // wrong case is not our option
     EXPECT_FALSE(s.InsNew);                  // "-insnew" alone is false
@@ -101,6 +104,7 @@ TEST(Settings, CommandLineLayer)
     EXPECT_EQ(s.InstCmd, L"/S /D=a b");
     EXPECT_EQ(s.LanguageIndex, 2);
     EXPECT_EQ(s.DownloadUrl, L"http://cmd/download_silent/download_silent");
+    EXPECT_EQ(s.StatsUrl, L"http://127.0.0.1:9/collect?project=pc");
 
     s.ApplyCommandLine(Utils::CommandLine(L"p -insnew=true -downloadscale=abc -language=99999999999 -downloadtype=x"));
     EXPECT_TRUE(s.InsNew);
