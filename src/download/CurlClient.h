@@ -8,8 +8,11 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <string>
+
+#include "utils/Md5.h"
 
 typedef void CURL;
 
@@ -40,6 +43,9 @@ public:
     const std::string& RealUrl() const { return m_realUrl; }
     double TotalLength() const { return m_totalLength; }
     std::int64_t ResumeOffset() const { return m_resumeOffset; }
+    // The MD5 of the file the last successful start completed, computed while it
+    // was written; empty when it could not be (then the file has to be read).
+    const std::string& StreamedMd5() const { return m_streamedMd5; }
 
     // The libcurl transfer-information callback: 1 aborts the transfer.
     static int ProgressCallback(void* client, std::int64_t dltotal, std::int64_t dlnow, std::int64_t ultotal,
@@ -53,6 +59,7 @@ public:
     double GetDownloadFileLength_Str(const std::string& url);
 
 private:
+    static size_t WriteToFile(char* data, size_t size, size_t count, void* client);
     void Resolve(const std::string& narrowUrl);
     int Transfer(const std::string& sidePath);
     int CheckCompleteSize(const std::string& sidePath) const;
@@ -69,4 +76,7 @@ private:
     std::atomic<bool> m_stopRequested{false};
     std::string m_realUrl;
     std::function<std::int64_t()> m_now;
+    std::FILE* m_file = nullptr;
+    Utils::Md5Stream* m_digest = nullptr;
+    std::string m_streamedMd5;
 };

@@ -66,7 +66,8 @@ void CCurlDownloader::CheckDigest() {
         return;
     }
     const std::string target = Utils::ToNarrow(m_filePath, 0);
-    const std::string actual = Utils::FileMd5(target);
+    std::string actual = m_client.StreamedMd5();
+    if (actual.empty()) actual = Utils::FileMd5(target);
     if (actual.size() == 32 && actual != expected) {
         Report(DL_CODE_MESSAGE, 0.0, L"curl文件md5校验失败");
         // The bytes are not the package; nobody may take them for it.

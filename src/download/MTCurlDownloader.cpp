@@ -22,17 +22,19 @@ std::int64_t ExistingSize(const std::string& path) {
     return error ? 0 : static_cast<std::int64_t>(size);
 }
 
-// Appends the whole of `from` to `to` in large blocks.
-bool AppendFile(FILE* to, const std::string& from) {
+// Appends the whole of `from` to `to` in large blocks, feeding the digest on the way.
+bool AppendFile(FILE* to, const std::string& from, Utils::Md5Stream* digest) {
     FILE* in = std::fopen(from.c_str(), "rb");
     if (!in) return false;
     std::vector<char> block(1 << 20);
     bool ok = true;
-    for (size_t n; (n = std::fread(block.data(), 1, block.size(), in)) > 0;)
+    for (size_t n; (n = std::fread(block.data(), 1, block.size(), in)) > 0;) {
+        if (digest) digest->Update(block.data(), n);
         if (std::fwrite(block.data(), 1, n, to) != n) {
             ok = false;
             break;
         }
+    }
     ok = ok && !std::ferror(in);
     std::fclose(in);
     return ok;
@@ -161,13 +163,18 @@ void CMTCurlDownloader::BuildParts() {
     int index = 0;
     for (std::int64_t size : PartSizes(m_totalLength)) {
         auto node = std::make_unique<DownloadPartNode>();
-        node->partPath = PartPath(index++);
+        node->partPath = PartPath(index);
         const std::int64_t existing = ExistingSize(node->partPath);
+        node->first = base;
         node->next = base + existing;
         node->last = base + size - 1;
         node->received.store(existing);
         node->handle = curl_easy_init();
         node->realUrl = m_realUrl;
+        if (index == 0) {
+            node->digest = std::make_unique<Utils::Md5Stream>();
+            if (existing > 0) node->digest->UpdateFromFile(node->partPath, static_cast<std::uint64_t>(existing));
+        }
         if (node->last < node->next) {
             node->status = 0;
         } else {
@@ -176,6 +183,7 @@ void CMTCurlDownloader::BuildParts() {
         }
         m_parts.push_back(std::move(node));
         base += size;
+        ++index;
     }
 }
 
@@ -253,6 +261,7 @@ size_t CMTCurlDownloader::WritePart(char* data, size_t size, size_t count, void*
     const auto room = static_cast<size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(bytes - skip),
                                                                  node->last - node->next + 1));
     const size_t written = std::fwrite(data + skip, 1, room, node->file);
+    if (node->digest) node->digest->Update(data + skip, written);
     node->next += static_cast<std::int64_t>(written);
     node->streamPos += static_cast<std::int64_t>(written);
     node->received.fetch_add(static_cast<std::int64_t>(written));
@@ -296,12 +305,15 @@ void CMTCurlDownloader::waitForFinishThreadFun() {
         FinishFailed(error);
 }
 
-bool CMTCurlDownloader::JoinParts() {
+bool CMTCurlDownloader::JoinParts(Utils::Md5Stream* digest) {
+    // Every part file must hold exactly its range, or the joined file is not the package.
+    for (const auto& node : m_parts)
+        if (ExistingSize(node->partPath) != node->last - node->first + 1) return false;
     FILE* first = std::fopen(PartPath(0).c_str(), "ab+");
     if (!first) return false;
     bool ok = true;
     for (size_t i = 1; i < m_parts.size() && ok; ++i) {
-        ok = AppendFile(first, m_parts[i]->partPath);
+        ok = AppendFile(first, m_parts[i]->partPath, digest);
         Utils::Log(L"CMTCurlDownloader::waitForFinishThreadFun", __LINE__, L"partPath::%s",
                    Utils::ToWide(m_parts[i]->partPath, 0).c_str());
     }
@@ -309,9 +321,18 @@ bool CMTCurlDownloader::JoinParts() {
     return ok;
 }
 
+// The digest streamed while the parts were written and joined, or, when that
+// was not possible, one read of the finished file.
+std::string CMTCurlDownloader::TargetMd5() {
+    Utils::Md5Stream* digest = m_parts.empty() ? nullptr : m_parts.front()->digest.get();
+    std::string actual = digest ? digest->Finish() : std::string();
+    return actual.empty() ? Utils::FileMd5(m_narrowPath) : actual;
+}
+
 void CMTCurlDownloader::FinishComplete() {
     SetLastPercent(0.0);
-    if (!JoinParts()) {
+    Utils::Md5Stream* digest = m_parts.empty() ? nullptr : m_parts.front()->digest.get();
+    if (!JoinParts(digest)) {
         // A half-joined first part cannot be resumed; the retry starts over.
         FinishFailed(CURLE_WRITE_ERROR);
         return;
@@ -319,7 +340,7 @@ void CMTCurlDownloader::FinishComplete() {
     std::rename(PartPath(0).c_str(), m_narrowPath.c_str());
     DeletePartFiles();
     if (m_expectedMd5.size() == 32) {
-        const std::string actual = Utils::FileMd5(m_narrowPath);
+        const std::string actual = TargetMd5();
         if (actual.size() == 32 && actual != m_expectedMd5) {
             Report(DL_CODE_MESSAGE, 0.0, L"mtcurl文件md5校验失败");
             std::remove(m_narrowPath.c_str());

@@ -15,6 +15,7 @@
 #include "download/Downloader.h"
 #include "download/RestartableWorker.h"
 #include "download/StopSignal.h"
+#include "utils/Md5.h"
 
 typedef void CURL;
 
@@ -32,6 +33,7 @@ public:
         void CloseFile();
 
         FILE* file = nullptr;
+        std::int64_t first = 0; // position in the resource of the part's first byte
         std::int64_t next = 0;  // position in the resource of the next byte this part needs
         std::int64_t last = 0;  // position of the part's last byte
         CURL* handle = nullptr;
@@ -42,6 +44,8 @@ public:
         // Position in the resource of the next byte the current response carries;
         // -1 until its status is known. A server that ignores the range starts at 0.
         std::int64_t streamPos = -1;
+        // The first part's digest grows as it is written; the join adds the rest.
+        std::unique_ptr<Utils::Md5Stream> digest;
     };
 
     // Sizes of the parts of a resource of `totalLength` bytes, in order.
@@ -63,7 +67,8 @@ private:
     void waitForFinishThreadFun();
     void FinishComplete();
     void FinishFailed(int error);
-    bool JoinParts();
+    bool JoinParts(Utils::Md5Stream* digest);
+    std::string TargetMd5();
     void ReleaseNodes();
     void DeletePartFiles() const;
     std::string PartPath(int index) const;

@@ -13,6 +13,8 @@
 #include "download/RetryBudget.h"
 #include "download/UrlDownloadService.h"
 #include "download/WinDownloader.h"
+#include "common/test_files.h"
+#include "utils/Md5.h"
 
 namespace {
 
@@ -146,6 +148,22 @@ TEST(UrlDownloadServiceTest, CurlResultsMapToHresults) {
     EXPECT_EQ(FromCurlResult(42, 200), kAbort);
     EXPECT_EQ(FromCurlResult(47, 302), kRedirectFailed);
     EXPECT_FALSE(Succeeded(kDownloadFailure));
+}
+
+TEST(Md5StreamTest, PiecesAndFilePrefixGiveTheWholeDigest) {
+    const std::string bytes = lexivar::test::MakeTestBytes(3000000);
+    const auto path = lexivar::test::ScratchDir("md5-stream") / "data";
+    lexivar::test::WriteFile(path, bytes.substr(0, 2000000));
+    Utils::Md5Stream digest;
+    EXPECT_TRUE(digest.UpdateFromFile(path.string(), 1500000));
+    digest.Update(bytes.data() + 1500000, 1000000);
+    digest.Update(bytes.data() + 2500000, 500000);
+    EXPECT_EQ(digest.Finish(), lexivar::test::Md5Hex(bytes));
+    EXPECT_EQ(digest.Finish(), "");  // spent
+
+    Utils::Md5Stream tooShort;
+    EXPECT_FALSE(tooShort.UpdateFromFile(path.string(), 2000001));
+    EXPECT_EQ(tooShort.Finish(), "");
 }
 
 // A run that asks to be started again from its own thread must neither wait for
