@@ -37,18 +37,16 @@ Archive ReadLinkedSkin() {
     return result;
 }
 
-namespace {
-std::string Folded(std::string s) {
+std::string FoldPath(std::string s) {
     std::replace(s.begin(), s.end(), '\\', '/');
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
     return s;
 }
-}  // namespace
 
 const Bytes* FindEntry(const Archive& archive, std::string path) {
-    const std::string wanted = Folded(std::move(path));
+    const std::string wanted = FoldPath(std::move(path));
     for (const auto& [name, data] : archive.files) {
-        if (Folded(name) == wanted) return &data;
+        if (FoldPath(name) == wanted) return &data;
     }
     return nullptr;
 }

@@ -18,6 +18,9 @@ struct Archive {
 
 Archive ReadLinkedSkin();
 
+// "\" read as "/", ASCII letters in lower case: how the program compares entry names.
+std::string FoldPath(std::string path);
+
 // The entry named `path`, with "\" read as "/" and letter case ignored.
 const Bytes* FindEntry(const Archive& archive, std::string path);
 
