@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "analytics/UsageTrackerImpl.h"
+
 namespace zerin::analytics {
 
 template <typename Call>
@@ -72,6 +74,11 @@ void UsageTrackerWrapper::trackAppOpenNotification(const ZrAppOpenNotification* 
 
 void UsageTrackerWrapper::setLocale(const std::string& locale) {
     if (m_inner) m_inner->setLocale(locale);
+}
+
+bool UsageTrackerWrapper::waitForSends(std::chrono::milliseconds timeout) {
+    auto* impl = dynamic_cast<UsageTrackerImpl*>(m_inner.get());
+    return impl == nullptr || impl->waitForSends(timeout);
 }
 
 std::string UsageTrackerWrapper::getPrimaryDistinctId() { return m_inner ? m_inner->getPrimaryDistinctId() : std::string(); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 
 #include "analytics/UsageTracker.h"
@@ -33,6 +34,10 @@ public:
     void setLocale(const std::string& locale) override;
     std::string getPrimaryDistinctId() override;
     TrackLogger* getTrackLogger() override { return nullptr; }
+
+    // Waits, at most `timeout`, until the inner tracker has no send running in
+    // the background. Used where the process is about to end.
+    bool waitForSends(std::chrono::milliseconds timeout);
 
 private:
     template <typename Call>

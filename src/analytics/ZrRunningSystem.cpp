@@ -1,23 +1,12 @@
-#include <fstream>
-#include <random>
+#include <algorithm>
+#include <iterator>
 
 #include "analytics/ZrSystemInfo.h"
+#include "platform/Guid.h"
+#include "platform/OsRelease.h"
 
 namespace zerin::analytics {
 namespace {
-
-// The distribution's version from os-release, unquoted; "unknown" when absent.
-std::string distributionVersion() {
-    std::ifstream in("/etc/os-release");
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.rfind("VERSION_ID=", 0) != 0) continue;
-        std::string value = line.substr(11);
-        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'')) value = value.substr(1, value.size() - 2);
-        if (!value.empty()) return value;
-    }
-    return "unknown";
-}
 
 std::string machineToken() {
 #if defined(__x86_64__)
@@ -31,6 +20,12 @@ std::string machineToken() {
 #endif
 }
 
+std::string distributionVersion() {
+    const Platform::OsRelease release = Platform::ReadOsRelease();
+    if (!release.versionId.empty()) return release.versionId;
+    return release.name.empty() ? "unknown" : release.name;
+}
+
 }  // namespace
 
 const RunningSystem& runningSystem() {
@@ -40,24 +35,11 @@ const RunningSystem& runningSystem() {
 
 GuidSource systemGuidSource() {
     return []() -> std::optional<Guid> {
-        try {
-            std::random_device device;
-            Guid g;
-            g.data1 = device();
-            const uint32_t mid = device();
-            g.data2 = static_cast<uint16_t>(mid >> 16);
-            // A random (version 4) GUID with the standard variant bits.
-            g.data3 = static_cast<uint16_t>((mid & 0x0FFF) | 0x4000);
-            const uint32_t lo = device(), hi = device();
-            for (int i = 0; i < 4; ++i) {
-                g.data4[static_cast<size_t>(i)] = static_cast<uint8_t>(lo >> (8 * i));
-                g.data4[static_cast<size_t>(i + 4)] = static_cast<uint8_t>(hi >> (8 * i));
-            }
-            g.data4[0] = static_cast<uint8_t>((g.data4[0] & 0x3F) | 0x80);
-            return g;
-        } catch (...) {
-            return std::nullopt;
-        }
+        Platform::Guid raw;
+        if (!Platform::CreateGuid(raw)) return std::nullopt;
+        Guid guid{raw.Data1, raw.Data2, raw.Data3, {}};
+        std::copy(std::begin(raw.Data4), std::end(raw.Data4), guid.data4.begin());
+        return guid;
     };
 }
 

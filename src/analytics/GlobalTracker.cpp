@@ -1,0 +1,45 @@
+#include "analytics/GlobalTracker.h"
+
+#include <mutex>
+
+#include "analytics/UsageTrackerImpl.h"
+
+namespace zerin::analytics {
+namespace {
+
+std::mutex g_mutex;
+std::shared_ptr<UsageTrackerWrapper> g_tracker;
+
+}  // namespace
+
+std::shared_ptr<UsageTrackerWrapper> globalTracker() {
+    std::lock_guard lock(g_mutex);
+    return g_tracker;
+}
+
+void createGlobalTracker(const TrackerInitInfo& info) {
+    // The recording SDK is one per process: the old tracker must have shut it
+    // down before the new one starts it.
+    releaseGlobalTracker();
+    auto impl = std::make_unique<UsageTrackerImpl>(info);
+    try {
+        impl->init();
+    } catch (...) {
+        // An uninitialised tracker still checks every record; it just has no SDK to hand them to.
+    }
+    auto wrapper = std::make_shared<UsageTrackerWrapper>(std::move(impl));
+    std::lock_guard lock(g_mutex);
+    g_tracker = std::move(wrapper);
+}
+
+void releaseGlobalTracker() {
+    std::shared_ptr<UsageTrackerWrapper> previous;
+    {
+        std::lock_guard lock(g_mutex);
+        previous = std::move(g_tracker);
+    }
+    // `previous` shuts the tracker down here, outside the lock, so reports
+    // made meanwhile are dropped at once instead of waiting for its final flush.
+}
+
+}  // namespace zerin::analytics
