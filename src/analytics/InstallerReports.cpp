@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <limits>
 #include <mutex>
+#include <thread>
 
 #include "analytics/GlobalTracker.h"
 #include "analytics/ZrPresetKeys.h"
@@ -125,11 +127,22 @@ void reportCrash() {
 
 void reportCrashAndWait(std::chrono::milliseconds bound) {
     guarded([&] {
-        reportTaskEvent(L"崩溃退出", defaultAbGroup(), L"", 0);
-        reportCrash();
-        // After a failed send the crash event goes out in the background; give
-        // it a bounded time before the process ends.
-        if (const auto tracker = globalTracker()) tracker->waitForSends(bound);
+        // The report runs on a thread of its own: the crashed thread may be on a
+        // small emergency stack or hold locks, and the process must end after
+        // `bound` whether or not the endpoint answered.
+        auto finished = std::make_shared<std::promise<void>>();
+        std::future<void> done = finished->get_future();
+        std::thread reporter([finished, bound] {
+            reportTaskEvent(L"崩溃退出", defaultAbGroup(), L"", 0);
+            reportCrash();
+            if (const auto tracker = globalTracker()) tracker->waitForSends(bound);
+            finished->set_value();
+        });
+        if (done.wait_for(bound) == std::future_status::ready) {
+            reporter.join();
+        } else {
+            reporter.detach();  // it holds the tracker alive; the process ends next
+        }
     });
 }
 

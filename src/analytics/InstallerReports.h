@@ -30,10 +30,11 @@ void applyAbGroup(AbMap ab, const std::vector<ZrEventType>& types, ZrContextProp
 void reportTaskEvent(const std::wstring& name, AbMap ab, const std::wstring& reason, float elapsed);
 void reportClickEvent(AbMap ab, const std::wstring& name);
 void reportInstallingView(AbMap ab);
-// The crash report: the task "崩溃退出", then the crash event, which flushes
-// everything queued. Waits at most `bound` for the send, because the process
-// is about to end.
+// The crash event alone.
 void reportCrash();
+// The crash handler's report: the task "崩溃退出", then the crash event, which
+// flushes everything queued. Returns within `bound`, sent or not, because the
+// process is about to end.
 void reportCrashAndWait(std::chrono::milliseconds bound);
 
 // What the tracker is started from, taken from the installer's settings.
