@@ -1,10 +1,19 @@
 #include "toolkit/container.h"
 
+#include <algorithm>
+
 #include "toolkit/paint_manager.h"
 #include "toolkit/painter.h"
 #include "toolkit/text.h"
 
 namespace toolkit {
+namespace {
+
+// Keeps positions of absurd layouts (huge sizes, thousands of children) in a
+// range where further arithmetic cannot overflow.
+int ClampCoord(long long v) { return static_cast<int>(std::clamp(v, -(1ll << 24), 1ll << 24)); }
+
+}  // namespace
 
 void* Container::GetInterface(std::wstring_view name)
 {
@@ -55,7 +64,7 @@ void Container::SetAttribute(std::wstring_view name, std::wstring_view value)
     if (name == L"inset") {
         if (auto v = ParseIntList(value, 4)) m_inset = {(*v)[0], (*v)[1], (*v)[2], (*v)[3]};
     } else if (name == L"childpadding") {
-        m_childPadding = std::max(0, ToInt(value));
+        m_childPadding = std::clamp(ToInt(value), 0, kMaxCoordinate);
     } else {
         Control::SetAttribute(name, value);
     }
@@ -107,15 +116,16 @@ void* VerticalLayout::GetInterface(std::wstring_view name)
 // without one, the last of them taking the rounding remainder.
 void VerticalLayout::LayoutChildren(const Rect& inner)
 {
-    int used = 0, flexible = 0, stacked = 0;
+    long long used = 0;
+    int flexible = 0, stacked = 0;
     for (auto& item : m_items) {
         if (!item->IsVisible() || item->GetFloatPos()) continue;
         used += item->GetPadding().top + item->GetPadding().bottom + item->GetFixedHeight();
         if (item->GetFixedHeight() == 0) ++flexible;
         if (stacked++ > 0) used += m_childPadding;
     }
-    int remaining = std::max(0, inner.Height() - used);
-    int y = inner.top;
+    int remaining = ClampCoord(std::max(0ll, inner.Height() - used));
+    long long y = inner.top;
     for (auto& item : m_items) {
         if (!item->IsVisible() || PlaceFloating(*item)) continue;
         const Rect& pad = item->GetPadding();
@@ -127,8 +137,9 @@ void VerticalLayout::LayoutChildren(const Rect& inner)
         }
         int w = item->GetFixedWidth() > 0 ? item->GetFixedWidth() : inner.Width() - pad.left - pad.right;
         y += pad.top;
-        item->SetPos({inner.left + pad.left, y, inner.left + pad.left + std::max(0, w), y + h});
-        y += h + pad.bottom + m_childPadding;
+        int top = ClampCoord(y);
+        item->SetPos({inner.left + pad.left, top, inner.left + pad.left + std::max(0, w), ClampCoord(y + h)});
+        y = ClampCoord(y + h + pad.bottom + m_childPadding);
     }
 }
 
@@ -139,15 +150,16 @@ void* HorizontalLayout::GetInterface(std::wstring_view name)
 
 void HorizontalLayout::LayoutChildren(const Rect& inner)
 {
-    int used = 0, flexible = 0, stacked = 0;
+    long long used = 0;
+    int flexible = 0, stacked = 0;
     for (auto& item : m_items) {
         if (!item->IsVisible() || item->GetFloatPos()) continue;
         used += item->GetPadding().left + item->GetPadding().right + item->GetFixedWidth();
         if (item->GetFixedWidth() == 0) ++flexible;
         if (stacked++ > 0) used += m_childPadding;
     }
-    int remaining = std::max(0, inner.Width() - used);
-    int x = inner.left;
+    int remaining = ClampCoord(std::max(0ll, inner.Width() - used));
+    long long x = inner.left;
     for (auto& item : m_items) {
         if (!item->IsVisible() || PlaceFloating(*item)) continue;
         const Rect& pad = item->GetPadding();
@@ -159,8 +171,9 @@ void HorizontalLayout::LayoutChildren(const Rect& inner)
         }
         int h = item->GetFixedHeight() > 0 ? item->GetFixedHeight() : inner.Height() - pad.top - pad.bottom;
         x += pad.left;
-        item->SetPos({x, inner.top + pad.top, x + w, inner.top + pad.top + std::max(0, h)});
-        x += w + pad.right + m_childPadding;
+        int left = ClampCoord(x);
+        item->SetPos({left, inner.top + pad.top, ClampCoord(x + w), inner.top + pad.top + std::max(0, h)});
+        x = ClampCoord(x + w + pad.right + m_childPadding);
     }
 }
 

@@ -60,6 +60,7 @@ void Control::SetBkColor(uint32_t argb)
 
 void Control::SetFixedWidth(int cx)
 {
+    cx = std::min(cx, kMaxCoordinate);
     if (cx < 0 || cx == m_fixedWidth) return;
     m_fixedWidth = cx;
     NeedParentUpdate();
@@ -67,6 +68,7 @@ void Control::SetFixedWidth(int cx)
 
 void Control::SetFixedHeight(int cy)
 {
+    cy = std::min(cy, kMaxCoordinate);
     if (cy < 0 || cy == m_fixedHeight) return;
     m_fixedHeight = cy;
     NeedParentUpdate();
@@ -149,9 +151,9 @@ void Control::SetAttribute(std::wstring_view name, std::wstring_view value)
     } else if (name == L"userdata") {
         m_userData = value;
     } else if (name == L"width") {
-        m_fixedWidth = std::max(0, ToInt(value));
+        m_fixedWidth = std::clamp(ToInt(value), 0, kMaxCoordinate);
     } else if (name == L"height") {
-        m_fixedHeight = std::max(0, ToInt(value));
+        m_fixedHeight = std::clamp(ToInt(value), 0, kMaxCoordinate);
     } else if (name == L"pos") {
         m_floatPos = rect();
     } else if (name == L"float") {
@@ -169,7 +171,7 @@ void Control::SetAttribute(std::wstring_view name, std::wstring_view value)
     } else if (name == L"bkimage") {
         m_bkImage = value;
     } else if (name == L"bordersize") {
-        m_borderSize = std::max(0, ToInt(value));
+        m_borderSize = std::clamp(ToInt(value), 0, kMaxCoordinate);
     } else if (name == L"bordercolor") {
         colour(m_borderColor);
     } else if (name == L"borderround") {

@@ -1,5 +1,6 @@
 #include "toolkit/text.h"
 
+#include <algorithm>
 #include <climits>
 #include <cwctype>
 
@@ -105,7 +106,7 @@ std::optional<std::vector<int>> ParseIntList(std::wstring_view text, size_t coun
         size_t digits = i;
         while (i < text.size() && text[i] >= L'0' && text[i] <= L'9' && i - digits < 9) ++i;
         if (i == digits || (i < text.size() && text[i] >= L'0' && text[i] <= L'9')) return std::nullopt;
-        out.push_back(ToInt(text.substr(start, i - start)));
+        out.push_back(std::clamp(ToInt(text.substr(start, i - start)), -kMaxCoordinate, kMaxCoordinate));
         skipBlanks();
         if (out.size() < count) {
             if (i >= text.size() || text[i] != L',') return std::nullopt;

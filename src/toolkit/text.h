@@ -21,7 +21,11 @@ std::wstring ToLower(std::wstring_view text);
 // character and gives 0 when there are no digits. Saturates instead of overflowing.
 int ToInt(std::wstring_view text);
 
+// Sizes and offsets in layouts are limited to this magnitude.
+constexpr int kMaxCoordinate = 16384;
+
 // Exactly N comma-separated integers with optional blanks; anything else fails.
+// Values are clamped to +-kMaxCoordinate.
 std::optional<std::vector<int>> ParseIntList(std::wstring_view text, size_t count);
 
 // "true" in any letter case.
