@@ -1,8 +1,12 @@
 #include "toolkit/sdl_backend.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/shape.h>
 
 #include <cstdio>
+#include <vector>
 
 #include "toolkit/event.h"
 #include "toolkit/image.h"
@@ -40,9 +44,10 @@ SDL_HitTestResult HitTest(SDL_Window* /*win*/, const SDL_Point* area, void* data
 
 class SdlWindow final : public NativeWindow {
 public:
-    SdlWindow(SdlBackend& backend, SDL_Window* window, bool shaped, Size roundCorner)
-        : m_backend(backend), m_window(window), m_shaped(shaped), m_round(roundCorner)
+    SdlWindow(SdlBackend& backend, SDL_Window* window, Size roundCorner)
+        : m_backend(backend), m_window(window), m_round(roundCorner)
     {
+        if (m_round.cx > 0 && m_round.cy > 0) ApplyShape();
     }
     ~SdlWindow() override
     {
@@ -52,7 +57,6 @@ public:
     void Show(bool show) override
     {
         if (show) {
-            if (m_shaped && !m_shapeSet) ApplyShape();
             SDL_ShowWindow(m_window);
             SDL_RaiseWindow(m_window);
         } else {
@@ -94,26 +98,37 @@ public:
     bool IsShown() const override { return (SDL_GetWindowFlags(m_window) & SDL_WINDOW_SHOWN) != 0; }
 
 private:
-    // The window region: a rounded rectangle, everything outside it see-through.
+    // The window region: a rounded rectangle, everything outside it
+    // see-through. Set through the X shape extension row by row; elsewhere
+    // the corners simply stay square.
     void ApplyShape()
     {
+        SDL_SysWMinfo info;
+        SDL_VERSION(&info.version);
+        if (!SDL_GetWindowWMInfo(m_window, &info) || info.subsystem != SDL_SYSWM_X11) return;
         int w = 0, h = 0;
         SDL_GetWindowSize(m_window, &w, &h);
         SurfacePtr mask(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h));
         cairo_t* cr = cairo_create(mask.get());
         Painter(cr).FillRoundRect({0, 0, w, h}, m_round.cx, m_round.cy, 0xFF000000);
         cairo_destroy(cr);
-        auto shape = WrapCairo(mask.get());
-        SDL_WindowShapeMode mode{};
-        mode.mode = ShapeModeBinarizeAlpha;
-        mode.parameters.binarizationCutoff = 128;
-        m_shapeSet = shape && SDL_SetWindowShape(m_window, shape.get(), &mode) == 0;
+        cairo_surface_flush(mask.get());
+        std::vector<XRectangle> rows;
+        for (int y = 0; y < h; ++y) {
+            auto* px = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(mask.get()) +
+                                                         static_cast<ptrdiff_t>(y) * cairo_image_surface_get_stride(mask.get()));
+            int left = 0, right = w;
+            while (left < w && (px[left] >> 24) < 128) ++left;
+            while (right > left && (px[right - 1] >> 24) < 128) --right;
+            if (right > left)
+                rows.push_back({static_cast<short>(left), static_cast<short>(y), static_cast<unsigned short>(right - left), 1});
+        }
+        XShapeCombineRectangles(info.info.x11.display, info.info.x11.window, ShapeBounding, 0, 0, rows.data(),
+                                static_cast<int>(rows.size()), ShapeSet, YXBanded);
     }
 
     SdlBackend& m_backend;
     SDL_Window* m_window;
-    bool m_shaped;
-    bool m_shapeSet = false;
     Size m_round;
 };
 
@@ -156,6 +171,9 @@ std::unique_ptr<SdlBackend> SdlBackend::Open()
 {
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // A terminate signal ends the process as usual instead of becoming an
+    // event that no window is waiting for.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return nullptr;
     std::unique_ptr<SdlBackend> backend(new SdlBackend);
     backend->m_wakeEvent = SDL_RegisterEvents(1);
@@ -170,19 +188,12 @@ std::unique_ptr<NativeWindow> SdlBackend::CreateNativeWindow(WindowHandle handle
 {
     std::string utf8 = ToUtf8(title);
     int w = std::max(1, size.cx), h = std::max(1, size.cy);
-    bool wantShape = roundCorner.cx > 0 && roundCorner.cy > 0;
-    SDL_Window* window = nullptr;
-    if (wantShape)
-        window = SDL_CreateShapedWindow(utf8.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
-                                        SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
-    bool shaped = window != nullptr;
-    if (!window)
-        window = SDL_CreateWindow(utf8.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
-                                  SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+    SDL_Window* window = SDL_CreateWindow(utf8.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
+                                          SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
     if (!window) return nullptr;
     SDL_SetWindowHitTest(window, HitTest, reinterpret_cast<void*>(static_cast<uintptr_t>(handle)));
     m_handles[SDL_GetWindowID(window)] = handle;
-    return std::make_unique<SdlWindow>(*this, window, shaped, roundCorner);
+    return std::make_unique<SdlWindow>(*this, window, roundCorner);
 }
 
 void SdlBackend::Translate(MessageLoop& loop, const void* raw)

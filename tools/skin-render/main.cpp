@@ -1,7 +1,10 @@
 // Renders one window layout without a display:
-//   lexivar-skin-render LAYOUT OUT.png [--page N] [--archive SKIN.7z]
+//   lexivar-skin-render LAYOUT OUT.png [--page N] [--archive SKIN.7z] [--window]
 // Without --archive, LAYOUT is a file and its folder stands in for the skin
-// archive; with it, LAYOUT names an entry of the archive.
+// archive; with it, LAYOUT names an entry of the archive. --window (which
+// needs --archive) also shows the layout in a real window titled with the
+// layout's name, prints "click NAME" for every click and ends when the
+// window closes: a way to compare the screen with the rendering.
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -13,7 +16,10 @@
 #include "toolkit/offscreen.h"
 #include "toolkit/paint_manager.h"
 #include "toolkit/skin_archive.h"
+#include "platform/resources.h"
+#include "toolkit/startup.h"
 #include "toolkit/text.h"
+#include "ui/CSkinFrame.h"
 #include "ui/sequence_controls.h"
 
 namespace {
@@ -23,6 +29,7 @@ struct Args {
     std::string out;
     std::string archive;
     int page = -1;
+    bool window = false;
 };
 
 bool ParseArgs(int argc, char** argv, Args& args)
@@ -34,6 +41,8 @@ bool ParseArgs(int argc, char** argv, Args& args)
             args.page = toolkit::ToInt(toolkit::FromUtf8(argv[++i]));
         else if (a == "--archive" && i + 1 < argc)
             args.archive = argv[++i];
+        else if (a == "--window")
+            args.window = true;
         else
             positional.push_back(a);
     }
@@ -41,19 +50,6 @@ bool ParseArgs(int argc, char** argv, Args& args)
     args.layout = positional[0];
     args.out = positional[1];
     return true;
-}
-
-std::shared_ptr<toolkit::SkinArchive> OpenSkin(const Args& args, std::wstring& layoutName)
-{
-    if (args.archive.empty()) {
-        std::filesystem::path path(args.layout);
-        layoutName = toolkit::FromUtf8(path.filename().string());
-        return toolkit::SkinArchive::FromDirectory(path.has_parent_path() ? path.parent_path() : ".");
-    }
-    std::ifstream in(args.archive, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    layoutName = toolkit::FromUtf8(args.layout);
-    return toolkit::SkinArchive::FromMemory(std::as_bytes(std::span(bytes)));
 }
 
 // The page of the window's main tab, or of the first tab when it has none.
@@ -65,6 +61,62 @@ void SelectPage(toolkit::PaintManager& manager, int page)
         tab = static_cast<toolkit::TabLayout*>(
             manager.GetRoot()->FindControl([](toolkit::Control* c) { return c->GetInterface(L"TabLayout"); }));
     if (tab) tab->SelectItem(page);
+}
+
+std::shared_ptr<toolkit::SkinArchive> OpenSkin(const Args& args, std::wstring& layoutName)
+{
+    if (args.archive.empty()) {
+        std::filesystem::path path(args.layout);
+        layoutName = toolkit::FromUtf8(path.filename().string());
+        return toolkit::SkinArchive::FromDirectory(path.has_parent_path() ? path.parent_path() : ".");
+    }
+    std::ifstream in(args.archive, std::ios::binary);
+    static std::vector<uint8_t> bytes;  // registered as the linked skin, so it lives on
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    Platform::RegisterResource("ZIPRES", 147, bytes);
+    layoutName = toolkit::FromUtf8(args.layout);
+    return toolkit::SkinArchive::FromMemory(std::as_bytes(std::span(bytes)));
+}
+
+class PreviewWindow final : public CSkinFrame {
+public:
+    PreviewWindow(const std::wstring& layout, int page) : CSkinFrame(WindowDescriptor::ForLayout(layout)), m_page(page) {}
+    void Notify(toolkit::Notification& msg) override
+    {
+        if (msg.type == L"click" && msg.sender) {
+            std::printf("click %s\n", toolkit::ToUtf8(msg.sender->GetName()).c_str());
+            std::fflush(stdout);
+        }
+        CSkinFrame::Notify(msg);
+    }
+
+protected:
+    void OnWindowReady() override
+    {
+        CSkinFrame::OnWindowReady();
+        if (m_page >= 0) SelectPage(GetPaintManager(), m_page);
+    }
+    std::unique_ptr<toolkit::Control> CreateControl(std::wstring_view cls) override
+    {
+        return CreateSequenceControl(cls);
+    }
+
+private:
+    int m_page;
+};
+
+int ShowWindow(const std::wstring& layout, int page)
+{
+    if (!toolkit::Startup(toolkit::BackendKind::Display)) {
+        std::fputs("no display\n", stderr);
+        return 1;
+    }
+    PreviewWindow window(layout, page);
+    window.Create(0, layout, toolkit::ws::Visible | toolkit::ws::OverlappedWindow, 0);
+    window.CenterWindow();
+    window.ShowModal();
+    toolkit::Shutdown();
+    return 0;
 }
 
 }  // namespace
@@ -101,5 +153,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot write %s\n", args.out.c_str());
         return 1;
     }
+    if (args.window && !args.archive.empty()) return ShowWindow(layoutName, args.page);
     return 0;
 }
