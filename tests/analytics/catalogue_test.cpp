@@ -1,5 +1,6 @@
 #include <functional>
 
+#include "analytics/UsageTrackerWrapper.h"
 #include "analytics/ZrException.h"
 #include "support/tracker_fixture.h"
 
@@ -200,6 +201,38 @@ TEST_F(CatalogueTest, RequiredFieldsAndBadValuesAreRefusedWithTheirMessages) {
         }
     }
     EXPECT_EQ(records().size(), before);
+}
+
+}  // namespace
+}  // namespace zerin::analytics::test
+
+namespace zerin::analytics::test {
+namespace {
+
+TEST_F(CatalogueTest, WrapperLosesOnlyTheBadRecord) {
+    auto impl = std::make_unique<UsageTrackerImpl>(info(), roots(), observedHooks());
+    impl->init();
+    UsageTrackerWrapper wrapper(std::move(impl));
+    testing::internal::CaptureStdout();
+    wrapper.trackClick({}, nullptr);
+    wrapper.trackClick(clickNamed("ok"), nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Failed to trackClick\n");
+    ASSERT_EQ(records().size(), 1u);
+    EXPECT_EQ(lastRecord()["properties"]["zr_name"].asString(), "ok");
+}
+
+TEST_F(CatalogueTest, UninitialisedTrackerChecksButSendsNothing) {
+    TrackerInitInfo noStore = info();
+    noStore.appStore.clear();
+    auto impl = std::make_unique<UsageTrackerImpl>(noStore, roots(), observedHooks());
+    EXPECT_THROW(impl->init(), ZrException);
+    UsageTrackerWrapper wrapper(std::move(impl));
+    testing::internal::CaptureStdout();
+    wrapper.trackClick({}, nullptr);  // no track log: nothing is printed
+    wrapper.trackTask(taskNamed("t"), nullptr);
+    wrapper.trackCrash("c");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_FALSE(event_sdk::Sdk::IsInitialized());
 }
 
 }  // namespace
