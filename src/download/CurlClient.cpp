@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "download/BackgroundMd5.h"
 #include "download/CurlCommon.h"
 #include "download/FailureReason.h"
 #include "utils/Log.h"
@@ -109,7 +110,7 @@ int CurlClient::Transfer(const std::string& sidePath) {
         rc |= curl_easy_setopt(m_handle, CURLOPT_RESUME_FROM_LARGE, static_cast<curl_off_t>(m_resumeOffset));
     // The digest starts with what an earlier attempt left, so that a whole file
     // never needs a second read.
-    Utils::Md5Stream digest;
+    BackgroundMd5 digest;
     if (m_resumeOffset > 0) digest.UpdateFromFile(sidePath, static_cast<std::uint64_t>(m_resumeOffset));
     m_file = file;
     m_digest = &digest;
@@ -121,7 +122,8 @@ int CurlClient::Transfer(const std::string& sidePath) {
     curl_slist_free_all(headers);
     if (std::fclose(file) != 0 && rc == CURLE_OK) rc = CURLE_WRITE_ERROR;
     if (rc == CURLE_OK) rc = CheckCompleteSize(sidePath);
-    if (rc == CURLE_OK) m_streamedMd5 = digest.Finish();
+    const std::string streamed = digest.Finish();
+    if (rc == CURLE_OK) m_streamedMd5 = streamed;
     // A server that cannot resume would fail every later attempt the same way;
     // starting the side file over lets the next attempt succeed.
     if (rc == CURLE_RANGE_ERROR) std::remove(sidePath.c_str());

@@ -12,9 +12,8 @@
 #include <functional>
 #include <string>
 
-#include "utils/Md5.h"
-
 typedef void CURL;
+class BackgroundMd5;
 
 class CurlClient final {
 public:
@@ -77,6 +76,6 @@ private:
     std::string m_realUrl;
     std::function<std::int64_t()> m_now;
     std::FILE* m_file = nullptr;
-    Utils::Md5Stream* m_digest = nullptr;
+    BackgroundMd5* m_digest = nullptr;
     std::string m_streamedMd5;
 };

@@ -23,7 +23,7 @@ std::int64_t ExistingSize(const std::string& path) {
 }
 
 // Appends the whole of `from` to `to` in large blocks, feeding the digest on the way.
-bool AppendFile(FILE* to, const std::string& from, Utils::Md5Stream* digest) {
+bool AppendFile(FILE* to, const std::string& from, BackgroundMd5* digest) {
     FILE* in = std::fopen(from.c_str(), "rb");
     if (!in) return false;
     std::vector<char> block(1 << 20);
@@ -172,7 +172,7 @@ void CMTCurlDownloader::BuildParts() {
         node->handle = curl_easy_init();
         node->realUrl = m_realUrl;
         if (index == 0) {
-            node->digest = std::make_unique<Utils::Md5Stream>();
+            node->digest = std::make_unique<BackgroundMd5>();
             if (existing > 0) node->digest->UpdateFromFile(node->partPath, static_cast<std::uint64_t>(existing));
         }
         if (node->last < node->next) {
@@ -305,7 +305,7 @@ void CMTCurlDownloader::waitForFinishThreadFun() {
         FinishFailed(error);
 }
 
-bool CMTCurlDownloader::JoinParts(Utils::Md5Stream* digest) {
+bool CMTCurlDownloader::JoinParts(BackgroundMd5* digest) {
     // Every part file must hold exactly its range, or the joined file is not the package.
     for (const auto& node : m_parts)
         if (ExistingSize(node->partPath) != node->last - node->first + 1) return false;
@@ -324,14 +324,14 @@ bool CMTCurlDownloader::JoinParts(Utils::Md5Stream* digest) {
 // The digest streamed while the parts were written and joined, or, when that
 // was not possible, one read of the finished file.
 std::string CMTCurlDownloader::TargetMd5() {
-    Utils::Md5Stream* digest = m_parts.empty() ? nullptr : m_parts.front()->digest.get();
+    BackgroundMd5* digest = m_parts.empty() ? nullptr : m_parts.front()->digest.get();
     std::string actual = digest ? digest->Finish() : std::string();
     return actual.empty() ? Utils::FileMd5(m_narrowPath) : actual;
 }
 
 void CMTCurlDownloader::FinishComplete() {
     SetLastPercent(0.0);
-    Utils::Md5Stream* digest = m_parts.empty() ? nullptr : m_parts.front()->digest.get();
+    BackgroundMd5* digest = m_parts.empty() ? nullptr : m_parts.front()->digest.get();
     if (!JoinParts(digest)) {
         // A half-joined first part cannot be resumed; the retry starts over.
         FinishFailed(CURLE_WRITE_ERROR);

@@ -15,7 +15,7 @@
 #include "download/Downloader.h"
 #include "download/RestartableWorker.h"
 #include "download/StopSignal.h"
-#include "utils/Md5.h"
+#include "download/BackgroundMd5.h"
 
 typedef void CURL;
 
@@ -45,7 +45,7 @@ public:
         // -1 until its status is known. A server that ignores the range starts at 0.
         std::int64_t streamPos = -1;
         // The first part's digest grows as it is written; the join adds the rest.
-        std::unique_ptr<Utils::Md5Stream> digest;
+        std::unique_ptr<BackgroundMd5> digest;
     };
 
     // Sizes of the parts of a resource of `totalLength` bytes, in order.
@@ -67,7 +67,7 @@ private:
     void waitForFinishThreadFun();
     void FinishComplete();
     void FinishFailed(int error);
-    bool JoinParts(Utils::Md5Stream* digest);
+    bool JoinParts(BackgroundMd5* digest);
     std::string TargetMd5();
     void ReleaseNodes();
     void DeletePartFiles() const;

@@ -6,6 +6,7 @@
 #include <future>
 #include <vector>
 
+#include "download/BackgroundMd5.h"
 #include "download/CurlClient.h"
 #include "download/FailureReason.h"
 #include "download/MTCurlDownloader.h"
@@ -164,6 +165,19 @@ TEST(Md5StreamTest, PiecesAndFilePrefixGiveTheWholeDigest) {
     Utils::Md5Stream tooShort;
     EXPECT_FALSE(tooShort.UpdateFromFile(path.string(), 2000001));
     EXPECT_EQ(tooShort.Finish(), "");
+}
+
+// More blocks than the hashing thread may hold, in pieces that straddle them.
+TEST(BackgroundMd5Test, MatchesTheDigestOfTheWhole) {
+    const std::string bytes = lexivar::test::MakeTestBytes(9 * 1048576 + 12345);
+    const auto path = lexivar::test::ScratchDir("background-md5") / "prefix";
+    lexivar::test::WriteFile(path, bytes.substr(0, 777777));
+    BackgroundMd5 digest;
+    ASSERT_TRUE(digest.UpdateFromFile(path.string(), 777777));
+    for (size_t at = 777777; at < bytes.size(); at += 65537)
+        digest.Update(bytes.data() + at, std::min<size_t>(65537, bytes.size() - at));
+    EXPECT_EQ(digest.Finish(), lexivar::test::Md5Hex(bytes));
+    BackgroundMd5 unused;  // destroyed without Finish: its thread must still end
 }
 
 // A run that asks to be started again from its own thread must neither wait for
