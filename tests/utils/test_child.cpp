@@ -3,6 +3,7 @@
 //   test_child args ...      writes each argument on its own line, "<" ">" around it
 //   test_child flood N       writes N bytes to stderr, then "done" to stdout
 //   test_child env NAME      writes NAME's value or "<unset>"
+//   test_child wait          writes "ready", then waits until its input closes
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -23,6 +24,13 @@ int main(int argc, char** argv)
             std::fwrite(chunk.data(), 1, left < 4096 ? static_cast<size_t>(left) : chunk.size(), stderr);
         std::fflush(stderr);
         std::printf("done\n");
+        return 0;
+    }
+    if (mode == "wait") {
+        std::printf("ready\n");
+        std::fflush(stdout);
+        while (std::getchar() != EOF) {
+        }
         return 0;
     }
     if (mode == "env" && argc == 3) {
