@@ -4,11 +4,11 @@
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "utils/Log.h"
+#include "utils/Md5.h"
 #include "utils/Text.h"
 
 #include <cstdio>
 #include <memory>
-#include <openssl/evp.h>
 
 namespace Utils {
 namespace {
@@ -18,9 +18,6 @@ constexpr size_t kMd5BlockBytes = 1u << 20;
 
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
-};
-struct DigestFree {
-    void operator()(EVP_MD_CTX* c) const { EVP_MD_CTX_free(c); }
 };
 
 bool MakeFolderIfMissing(const std::string& prefix)
@@ -55,26 +52,16 @@ std::string FileMd5(const std::string& path)
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rbe"));
     if (!file) return {};
     std::setvbuf(file.get(), nullptr, _IONBF, 0);  // large reads go straight to the kernel
-    std::unique_ptr<EVP_MD_CTX, DigestFree> ctx(EVP_MD_CTX_new());
-    if (!ctx || EVP_DigestInit_ex(ctx.get(), EVP_md5(), nullptr) != 1) return {};
     std::unique_ptr<unsigned char[]> block(new (std::nothrow) unsigned char[kMd5BlockBytes]);
     if (!block) return {};
+    Md5Stream md5;
     for (;;) {
         size_t n = std::fread(block.get(), 1, kMd5BlockBytes, file.get());
-        if (n > 0 && EVP_DigestUpdate(ctx.get(), block.get(), n) != 1) return {};
+        md5.Update(block.get(), n);
         if (n < kMd5BlockBytes) break;
     }
     if (std::ferror(file.get())) return {};
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int length = 0;
-    if (EVP_DigestFinal_ex(ctx.get(), digest, &length) != 1) return {};
-    static const char kHex[] = "0123456789abcdef";
-    std::string out;
-    for (unsigned int i = 0; i < length; ++i) {
-        out += kHex[digest[i] >> 4];
-        out += kHex[digest[i] & 0x0F];
-    }
-    return out;
+    return md5.Finish();
 }
 
 bool HardDiskManager::CheckFreeSpace(const std::wstring& directory)
