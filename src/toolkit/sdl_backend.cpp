@@ -174,6 +174,9 @@ std::unique_ptr<SdlBackend> SdlBackend::Open()
     // A terminate signal ends the process as usual instead of becoming an
     // event that no window is waiting for.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // Windows are painted in software; a GL-backed window surface would load
+    // a whole software GL stack for nothing.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return nullptr;
     std::unique_ptr<SdlBackend> backend(new SdlBackend);
     backend->m_wakeEvent = SDL_RegisterEvents(1);
