@@ -47,7 +47,8 @@ int CurlClient::Start() {
     Utils::Log(L"CurlClient::Start", __LINE__, L"error:%d:%s", result, ErrorText(result).c_str());
     if (result == 0) {
         std::remove(targetPath.c_str());
-        std::rename(sidePath.c_str(), targetPath.c_str());
+        // A complete file that cannot take the target's place is no success.
+        if (std::rename(sidePath.c_str(), targetPath.c_str()) != 0) result = CURLE_WRITE_ERROR;
     }
     Utils::Log(L"CurlClient::Start", __LINE__, L"end download");
     return result;

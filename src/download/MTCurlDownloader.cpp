@@ -337,7 +337,10 @@ void CMTCurlDownloader::FinishComplete() {
         FinishFailed(CURLE_WRITE_ERROR);
         return;
     }
-    std::rename(PartPath(0).c_str(), m_narrowPath.c_str());
+    if (std::rename(PartPath(0).c_str(), m_narrowPath.c_str()) != 0) {
+        FinishFailed(CURLE_WRITE_ERROR);
+        return;
+    }
     DeletePartFiles();
     if (m_expectedMd5.size() == 32) {
         const std::string actual = TargetMd5();

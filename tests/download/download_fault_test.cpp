@@ -263,7 +263,9 @@ TEST_F(FaultDownloadTest, BadInputEndsInOneFinalEvent) {
          }, Target()},
         {"unwritable path", [&] { return ServePackage(size); }, m_dir / "plain-file" / "package.exe"},
         {"blanks and non-ASCII", [&] { return m_server.Url("/dir with space/\xC3\xA9.exe"); }, Target()},
+        {"target is a folder", [&] { return ServePackage(size); }, m_dir / "folder"},
     };
+    fs::create_directories(m_dir / "folder" / "inside");
     for (int type : {1, 2, 3}) {
         for (const BadCase& c : cases) {
             SCOPED_TRACE(std::string(c.name) + " type " + std::to_string(type));
@@ -282,7 +284,7 @@ TEST_F(FaultDownloadTest, BadInputEndsInOneFinalEvent) {
                 const bool emptyBody = std::string(c.name) == "empty body";
                 EXPECT_EQ(Md5OfFile(c.target), emptyBody && type == 2 ? Md5Hex("") : m_md5);
             } else {
-                EXPECT_FALSE(fs::exists(c.target));
+                EXPECT_FALSE(fs::is_regular_file(c.target));
             }
             run.reset();
             fs::remove(Target());
