@@ -79,43 +79,48 @@ void applyAbGroup(AbMap ab, const std::vector<ZrEventType>& types, ZrContextProp
     }
 }
 
-void reportTaskEvent(const std::wstring& name, AbMap ab, const std::wstring& reason, float elapsed) {
+namespace {
+
+// A report for one event type through the global tracker, with the group code
+// attached; dropped when there is no tracker (before it starts or after it is gone).
+template <typename Track>
+void reportWithGroup(AbMap ab, ZrEventType type, Track&& track) {
     guarded([&] {
         const auto tracker = globalTracker();
-        if (!tracker) return;  // before the tracker exists or after it is gone
+        if (!tracker) return;
         ZrContextProperties props;
-        applyAbGroup(std::move(ab), {ZrEventType::Task}, props);
+        applyAbGroup(std::move(ab), {type}, props);
+        track(*tracker, props);
+    });
+}
+
+}  // namespace
+
+void reportTaskEvent(const std::wstring& name, AbMap ab, const std::wstring& reason, float elapsed) {
+    reportWithGroup(std::move(ab), ZrEventType::Task, [&](UsageTracker& tracker, const ZrContextProperties& props) {
         ZrEventTask task;
         task.name = utf8(name);
         task.reason = utf8(reason);
         task.elapsed = elapsed;
         task.result = ZrResult::Success;
-        tracker->trackTask(task, &props);
+        tracker.trackTask(task, &props);
     });
 }
 
 void reportClickEvent(AbMap ab, const std::wstring& name) {
-    guarded([&] {
-        const auto tracker = globalTracker();
-        if (!tracker) return;
-        ZrContextProperties props;
-        applyAbGroup(std::move(ab), {ZrEventType::Click}, props);
+    reportWithGroup(std::move(ab), ZrEventType::Click, [&](UsageTracker& tracker, const ZrContextProperties& props) {
         ZrEventClick click;
         click.name = utf8(name);
         click.clickType = ZrClickType::Button;
-        tracker->trackClick(click, &props);
+        tracker.trackClick(click, &props);
     });
 }
 
 void reportInstallingView(AbMap ab) {
-    guarded([&] {
-        const auto tracker = globalTracker();
-        if (!tracker) return;
-        ZrContextProperties props;
-        applyAbGroup(std::move(ab), {ZrEventType::View}, props);
+    reportWithGroup(std::move(ab), ZrEventType::View, [](UsageTracker& tracker, const ZrContextProperties& props) {
         ZrEventView view;
         view.name = utf8(L"安装中");
-        tracker->trackView(view, &props);
+        tracker.trackView(view, &props);
     });
 }
 
