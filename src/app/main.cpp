@@ -1,10 +1,13 @@
+#include "app/AnalyticsReports.h"
 #include "app/Entry.h"
 
 #include "platform/Clock.h"
 #include "utils/CommandLine.h"
 #include "utils/Text.h"
 
+#include <csignal>
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -23,11 +26,25 @@ void AttachTestHold(EntryHooks& hooks)
     };
 }
 
+// Test-only: LEXIVAR_TEST_CRASH=1 makes the window step crash when no window
+// is attached, so tests can watch the crash report leave the process.
+void AttachTestCrash(EntryHooks& hooks)
+{
+    const char* crash = std::getenv("LEXIVAR_TEST_CRASH");
+    if (hooks.WindowStart || crash == nullptr || std::string(crash) != "1") return;
+    hooks.WindowStart = []() -> std::shared_ptr<void> {
+        std::raise(SIGSEGV);
+        return nullptr;
+    };
+}
+
 }  // namespace
 
 int main()
 {
     EntryHooks hooks;
+    AttachAnalyticsReports(hooks);
+    AttachTestCrash(hooks);
     AttachTestHold(hooks);
     return RunInstaller(hooks, Utils::CommandLine::FromProcess());
 }
