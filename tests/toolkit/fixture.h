@@ -66,6 +66,7 @@ inline std::vector<std::byte> Make7z(const Files& files)
     archive_write_close(a);
     archive_write_free(a);
     out.resize(used);
+    out.shrink_to_fit();
     return out;
 }
 

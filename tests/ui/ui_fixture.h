@@ -31,10 +31,10 @@ inline const bool kHeadless = (Backend(), true);
 inline int RegisterSkin(const fixture::Files& files)
 {
     static int nextId = 900;
-    auto* bytes = new std::vector<std::byte>(fixture::Make7z(files));  // lives as long as linked data would
+    static std::deque<std::vector<std::byte>> kept;  // lives as long as linked data would
+    const auto& bytes = kept.emplace_back(fixture::Make7z(files));
     int id = nextId++;
-    Platform::RegisterResource("ZIPRES", id,
-                               {reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size()});
+    Platform::RegisterResource("ZIPRES", id, {reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
     return id;
 }
 
