@@ -112,70 +112,54 @@ void* VerticalLayout::GetInterface(std::wstring_view name)
     return name == L"VerticalLayout" ? this : Container::GetInterface(name);
 }
 
-// Fixed heights first; the remaining height is shared evenly by the children
-// without one, the last of them taking the rounding remainder.
-void VerticalLayout::LayoutChildren(const Rect& inner)
+// Fixed sizes first; the remaining length is shared evenly by the children
+// without one, the last of them taking the rounding remainder. The cross axis
+// fills the parent unless the child has a fixed size there.
+void Container::Stack(const Rect& inner, bool vertical)
 {
+    auto length = [&](const Control& c) { return vertical ? c.GetFixedHeight() : c.GetFixedWidth(); };
+    auto breadth = [&](const Control& c) { return vertical ? c.GetFixedWidth() : c.GetFixedHeight(); };
+    auto leading = [&](const Rect& r) { return vertical ? r.top : r.left; };
+    auto trailing = [&](const Rect& r) { return vertical ? r.bottom : r.right; };
+    auto crossLead = [&](const Rect& r) { return vertical ? r.left : r.top; };
+    auto crossTrail = [&](const Rect& r) { return vertical ? r.right : r.bottom; };
     long long used = 0;
     int flexible = 0, stacked = 0;
     for (auto& item : m_items) {
         if (!item->IsVisible() || item->GetFloatPos()) continue;
-        used += item->GetPadding().top + item->GetPadding().bottom + item->GetFixedHeight();
-        if (item->GetFixedHeight() == 0) ++flexible;
+        used += leading(item->GetPadding()) + trailing(item->GetPadding()) + length(*item);
+        if (length(*item) == 0) ++flexible;
         if (stacked++ > 0) used += m_childPadding;
     }
-    int remaining = ClampCoord(std::max(0ll, inner.Height() - used));
-    long long y = inner.top;
+    int remaining = ClampCoord(std::max(0ll, (trailing(inner) - leading(inner)) - used));
+    long long at = leading(inner);
     for (auto& item : m_items) {
         if (!item->IsVisible() || PlaceFloating(*item)) continue;
         const Rect& pad = item->GetPadding();
-        int h = item->GetFixedHeight();
-        if (h == 0) {
-            h = flexible > 1 ? remaining / flexible : remaining;
-            remaining -= h;
+        int size = length(*item);
+        if (size == 0) {
+            size = flexible > 1 ? remaining / flexible : remaining;
+            remaining -= size;
             --flexible;
         }
-        int w = item->GetFixedWidth() > 0 ? item->GetFixedWidth() : inner.Width() - pad.left - pad.right;
-        y += pad.top;
-        int top = ClampCoord(y);
-        item->SetPos({inner.left + pad.left, top, inner.left + pad.left + std::max(0, w), ClampCoord(y + h)});
-        y = ClampCoord(y + h + pad.bottom + m_childPadding);
+        int cross = breadth(*item) > 0 ? breadth(*item)
+                                       : crossTrail(inner) - crossLead(inner) - crossLead(pad) - crossTrail(pad);
+        at += leading(pad);
+        int from = ClampCoord(at), to = ClampCoord(at + size);
+        int crossFrom = crossLead(inner) + crossLead(pad), crossTo = crossFrom + std::max(0, cross);
+        item->SetPos(vertical ? Rect{crossFrom, from, crossTo, to} : Rect{from, crossFrom, to, crossTo});
+        at = ClampCoord(at + size + trailing(pad) + m_childPadding);
     }
 }
+
+void VerticalLayout::LayoutChildren(const Rect& inner) { Stack(inner, true); }
 
 void* HorizontalLayout::GetInterface(std::wstring_view name)
 {
     return name == L"HorizontalLayout" ? this : Container::GetInterface(name);
 }
 
-void HorizontalLayout::LayoutChildren(const Rect& inner)
-{
-    long long used = 0;
-    int flexible = 0, stacked = 0;
-    for (auto& item : m_items) {
-        if (!item->IsVisible() || item->GetFloatPos()) continue;
-        used += item->GetPadding().left + item->GetPadding().right + item->GetFixedWidth();
-        if (item->GetFixedWidth() == 0) ++flexible;
-        if (stacked++ > 0) used += m_childPadding;
-    }
-    int remaining = ClampCoord(std::max(0ll, inner.Width() - used));
-    long long x = inner.left;
-    for (auto& item : m_items) {
-        if (!item->IsVisible() || PlaceFloating(*item)) continue;
-        const Rect& pad = item->GetPadding();
-        int w = item->GetFixedWidth();
-        if (w == 0) {
-            w = flexible > 1 ? remaining / flexible : remaining;
-            remaining -= w;
-            --flexible;
-        }
-        int h = item->GetFixedHeight() > 0 ? item->GetFixedHeight() : inner.Height() - pad.top - pad.bottom;
-        x += pad.left;
-        int left = ClampCoord(x);
-        item->SetPos({left, inner.top + pad.top, ClampCoord(x + w), inner.top + pad.top + std::max(0, h)});
-        x = ClampCoord(x + w + pad.right + m_childPadding);
-    }
-}
+void HorizontalLayout::LayoutChildren(const Rect& inner) { Stack(inner, false); }
 
 void* TabLayout::GetInterface(std::wstring_view name)
 {

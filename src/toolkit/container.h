@@ -32,6 +32,8 @@ protected:
     virtual void LayoutChildren(const Rect& inner);
     // Places floating children; true when the child floats.
     bool PlaceFloating(Control& child);
+    // Lays the shown children out one after another along one axis.
+    void Stack(const Rect& inner, bool vertical);
 
     std::vector<std::unique_ptr<Control>> m_items;
     Rect m_inset;

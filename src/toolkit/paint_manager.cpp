@@ -4,6 +4,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "platform/Paths.h"
 #include "toolkit/container.h"
 #include "toolkit/skin_archive.h"
 #include "toolkit/text.h"
@@ -341,10 +342,9 @@ void PaintManager::ForgetControl(Control* control)
 
 std::wstring PaintManager::GetResourcePath()
 {
-    std::error_code ec;
-    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) return L"./";
-    return FromUtf8(exe.parent_path().string()) + L"/";
+    std::string exe = Platform::ExecutablePath();
+    if (exe.empty()) return L"./";
+    return FromUtf8(std::filesystem::path(exe).parent_path().string()) + L"/";
 }
 
 }  // namespace toolkit
