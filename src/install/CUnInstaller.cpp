@@ -4,12 +4,18 @@
 
 #include "install/InstallCodes.h"
 #include "install/OutputDecoder.h"
+#include "utils/System.h"
 #include "utils/Text.h"
 
 CUnInstaller::CUnInstaller(StatusCallback callback, std::wstring uninstallerPath, std::wstring oldInstallFolder)
     : m_callback(std::move(callback)),
       m_uninstallerPath(std::move(uninstallerPath)),
-      m_oldInstallFolder(std::move(oldInstallFolder)) {}
+      m_oldInstallFolder(std::move(oldInstallFolder)),
+      m_consoleUserIsAdmin([] {
+          std::wstring user;
+          return Utils::GetConsoleUserName(user) && Utils::IsAdminAccount(user);
+      }),
+      m_processIsAdmin(&Utils::IsProcessAdmin) {}
 
 CUnInstaller::~CUnInstaller() {
     if (m_worker) m_worker->Join();

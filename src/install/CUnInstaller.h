@@ -16,7 +16,6 @@ public:
     static constexpr std::chrono::milliseconds kDefaultExitGrace{30000};
     // The two administrator checks, asked at each start: whether the console
     // user has an administrator account, whether this process is elevated.
-    // Without them both flags are "false".
     using AdminQuery = std::function<bool()>;
 
     CUnInstaller(StatusCallback callback, std::wstring uninstallerPath, std::wstring oldInstallFolder);

@@ -40,11 +40,9 @@ void WriteIni(const std::wstring& section, const std::wstring& key, const std::w
 }  // namespace
 
 uint32_t FindProcessByName(const std::wstring& imageName) {
-    const uint32_t self = Platform::CurrentProcessId();
-    for (const auto& entry : Platform::ListProcesses()) {
-        if (entry.processId != self && Wide(entry.imageName) == imageName) return entry.processId;
-    }
-    return 0;
+    if (imageName.empty()) return 0;
+    const auto ids = Platform::FindProcessesByImageName(Narrow(imageName));
+    return ids.empty() ? 0 : ids.front();
 }
 
 std::wstring GetAnalyticsDataDir() {
