@@ -7,6 +7,8 @@
 #include "toolkit/option.h"
 #include "ui/CMessageBoxWnd.h"
 #include "ui/CSkinFrame.h"
+#include "ui/message_pump.h"
+#include "utils/System.h"
 #include "toolkit/text.h"
 #include "ui/ui_fixture.h"
 
@@ -275,4 +277,25 @@ TEST(SkinFailure, MissingArchiveLeavesTheWindowEmpty)
     EXPECT_TRUE(wnd.IsWindow());
     EXPECT_EQ(wnd.GetPaintManager().GetRoot(), nullptr);
     EXPECT_EQ(wnd.GetPaintManager().FindControl(L"closebtn"), nullptr);
+}
+
+TEST(Window, UtilsPumpRunsTheWindowLoopForAbout100ms)
+{
+    AttachMessagePump();
+    TestMainWnd wnd;
+    wnd.Create(0, L"Lexivar", 0, 0);
+    PaintManager& m = wnd.GetPaintManager();
+    int ticks = 0;
+    wnd.onNotify = [&](Notification& n) { ticks += n.type == L"timer"; };
+    m.SetTimer(m.GetRoot(), 11, 30);
+    uint64_t start = MessageLoop::Instance().Now();
+    EXPECT_TRUE(Utils::PumpMessages(&wnd));
+    uint64_t spent = MessageLoop::Instance().Now() - start;
+    EXPECT_GE(spent, 100u);
+    EXPECT_LT(spent, 200u);
+    EXPECT_EQ(ticks, 4);
+    wnd.Close(1);
+    EXPECT_FALSE(Utils::PumpMessages(&wnd));  // the close is handled, then the window is gone
+    EXPECT_FALSE(Utils::PumpMessages(&wnd));
+    Utils::SetMessagePump({});
 }

@@ -1,0 +1,5 @@
+#pragma once
+
+// Lets Utils::PumpMessages run the windows' own message loop; called once at
+// start-up, after the toolkit has its backend.
+void AttachMessagePump();
