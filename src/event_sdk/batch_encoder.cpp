@@ -31,6 +31,38 @@ std::string ZlibFailure(int code, const z_stream& stream) {
     return "Exception during zlib compression: (" + std::to_string(code) + ") " + (stream.msg ? stream.msg : "");
 }
 
+// zlib's state for level 9 is a few hundred kilobytes; setting it up anew for
+// every batch of a few kilobytes costs more than compressing the batch. Each
+// thread keeps one and resets it, which gives the same stream as a fresh one.
+class Deflater final {
+public:
+    ~Deflater() { Discard(); }
+
+    z_stream* Acquire() {
+        if (m_ready) {
+            if (deflateReset(&m_stream) == Z_OK) return &m_stream;
+            Discard();
+        }
+        m_stream = z_stream{};
+        m_ready = deflateInit2(&m_stream, 9, Z_DEFLATED, kGzipWindowBits, 8, Z_DEFAULT_STRATEGY) == Z_OK;
+        return m_ready ? &m_stream : nullptr;
+    }
+
+    void Discard() {
+        if (m_ready) deflateEnd(&m_stream);
+        m_ready = false;
+    }
+
+private:
+    z_stream m_stream{};
+    bool m_ready = false;
+};
+
+Deflater& ThreadDeflater() {
+    thread_local Deflater deflater;
+    return deflater;
+}
+
 }  // namespace
 
 std::string JoinBatch(const std::vector<std::string>& records) {
@@ -48,31 +80,30 @@ std::string JoinBatch(const std::vector<std::string>& records) {
 }
 
 std::optional<std::string> GzipCompress(std::string_view data) {
-    z_stream stream{};
-    if (deflateInit2(&stream, 9, Z_DEFLATED, kGzipWindowBits, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
+    z_stream* stream = ThreadDeflater().Acquire();
+    if (!stream) {
         WriteError("deflateInit2 failed while compressing.");
         return std::nullopt;
     }
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-    stream.avail_in = static_cast<uInt>(data.size());
+    stream->next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+    stream->avail_in = static_cast<uInt>(data.size());
     std::string out;
     int code = Z_OK;
     while (code == Z_OK || code == Z_BUF_ERROR) {
         const size_t used = out.size();
         out.resize(used + kChunkSize);
-        stream.next_out = reinterpret_cast<Bytef*>(out.data() + used);
-        stream.avail_out = static_cast<uInt>(kChunkSize);
-        code = deflate(&stream, Z_FINISH);
-        out.resize(used + kChunkSize - stream.avail_out);
+        stream->next_out = reinterpret_cast<Bytef*>(out.data() + used);
+        stream->avail_out = static_cast<uInt>(kChunkSize);
+        code = deflate(stream, Z_FINISH);
+        out.resize(used + kChunkSize - stream->avail_out);
         // Z_BUF_ERROR with room left means zlib cannot make progress at all.
-        if (code == Z_BUF_ERROR && stream.avail_out != 0) break;
+        if (code == Z_BUF_ERROR && stream->avail_out != 0) break;
     }
     if (code != Z_STREAM_END) {
-        WriteError(ZlibFailure(code, stream));
-        deflateEnd(&stream);
+        WriteError(ZlibFailure(code, *stream));
+        ThreadDeflater().Discard();
         return std::nullopt;
     }
-    deflateEnd(&stream);
     return out;
 }
 

@@ -46,6 +46,7 @@ void AppendPadded(std::string& out, int value, int width) {
 }  // namespace
 
 void AppendJsonString(std::string& out, std::string_view text) {
+    out.reserve(out.size() + text.size() + 2);
     out += '"';
     size_t runStart = 0;
     for (size_t i = 0; i < text.size(); ++i) {

@@ -1,5 +1,7 @@
 #include "event_sdk/properties.h"
 
+#include <algorithm>
+
 #include "event_sdk/json_writer.h"
 #include "event_sdk/output.h"
 #include "event_sdk/validation.h"
@@ -43,22 +45,41 @@ void PropertyValue::AppendJson(std::string& out) const {
 
 namespace utils {
 
+ObjectNode::Map::iterator ObjectNode::LowerBound(std::string_view key) {
+    return std::lower_bound(m_values.begin(), m_values.end(), key,
+                            [](const auto& entry, std::string_view k) { return std::string_view(entry.first) < k; });
+}
+
+ObjectNode::Map::const_iterator ObjectNode::LowerBound(std::string_view key) const {
+    return const_cast<ObjectNode*>(this)->LowerBound(key);
+}
+
+// Event sets grow to a few dozen keys one by one; growing in bigger steps
+// saves most of the moves a doubling vector would make on the way.
+void ObjectNode::InsertGrowing(Map::iterator at, std::string_view key, PropertyValue value) {
+    const auto index = at - m_values.begin();
+    m_values.reserve(std::max<size_t>(32, m_values.size() * 2));
+    m_values.emplace(m_values.begin() + index, std::string(key), std::move(value));
+}
+
 void ObjectNode::Set(std::string_view key, PropertyValue value) {
-    auto it = m_values.find(key);
-    if (it != m_values.end())
+    auto it = LowerBound(key);
+    if (it != m_values.end() && it->first == key)
         it->second = std::move(value);
+    else if (m_values.size() == m_values.capacity() && m_values.size() < 32)
+        InsertGrowing(it, key, std::move(value));
     else
-        m_values.emplace(std::string(key), std::move(value));
+        m_values.emplace(it, std::string(key), std::move(value));
 }
 
 const PropertyValue* ObjectNode::Find(std::string_view key) const {
-    auto it = m_values.find(key);
-    return it == m_values.end() ? nullptr : &it->second;
+    auto it = LowerBound(key);
+    return it != m_values.end() && it->first == key ? &it->second : nullptr;
 }
 
 bool ObjectNode::Erase(std::string_view key) {
-    auto it = m_values.find(key);
-    if (it == m_values.end()) return false;
+    auto it = LowerBound(key);
+    if (it == m_values.end() || it->first != key) return false;
     m_values.erase(it);
     return true;
 }

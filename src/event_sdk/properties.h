@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -59,12 +58,13 @@ private:
 
 namespace utils {
 
-// Ordered map from key to value. std::less<std::string> compares through
-// char_traits<char>, i.e. byte-wise as unsigned char, which is the order the
-// records are written in.
+// Ordered map from key to value, kept as a sorted vector: an event has a few
+// dozen keys at most, and one block of memory builds much faster than a node
+// per key. Keys compare through char_traits<char>, i.e. byte-wise as unsigned
+// char, which is the order the records are written in.
 class ObjectNode {
 public:
-    using Map = std::map<std::string, PropertyValue, std::less<>>;
+    using Map = std::vector<std::pair<std::string, PropertyValue>>;
 
     void Set(std::string_view key, PropertyValue value);
     const PropertyValue* Find(std::string_view key) const;
@@ -79,6 +79,10 @@ public:
     std::string ToJson() const;
 
 protected:
+    Map::iterator LowerBound(std::string_view key);
+    Map::const_iterator LowerBound(std::string_view key) const;
+    void InsertGrowing(Map::iterator at, std::string_view key, PropertyValue value);
+
     Map m_values;
 };
 

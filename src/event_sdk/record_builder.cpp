@@ -18,26 +18,70 @@ std::string ValidateRecord(const RecordContext& context, const PropertiesNode& p
     return {};
 }
 
-// "$time" becomes the record's time; without one the record is stamped now.
-int64_t TakeTime(PropertiesNode& all, int64_t now) {
-    const PropertyValue* value = all.Find("$time");
-    if (!value) return now;
-    int64_t time = now;
-    if (value->type() == PropertyValue::Type::DateTime) {
-        const DateTime t = value->dateTime();
-        // Unsigned arithmetic: an absurd date must not be undefined behaviour.
-        time = static_cast<int64_t>(static_cast<uint64_t>(t.seconds) * 1000u + static_cast<uint64_t>(t.milliseconds));
+// The record's properties are the super properties (track kinds only), the
+// given ones over them, and the login flag over both, minus "$time" and
+// "$project" which move to the record itself. They are written by merging the
+// sorted sources on the fly instead of copying them into one set first.
+class MergedProperties {
+public:
+    MergedProperties(const PropertiesNode* super, const PropertiesNode& given, bool isLoginId)
+        : m_super(super), m_given(given) {
+        if (isLoginId) m_login.SetBool("$is_login_id", true);
     }
-    all.Erase("$time");
-    return time;
+
+    // Highest priority first.
+    const PropertyValue* Find(std::string_view key) const {
+        if (auto* v = m_login.Find(key)) return v;
+        if (auto* v = m_given.Find(key)) return v;
+        return m_super ? m_super->Find(key) : nullptr;
+    }
+
+    void AppendJson(std::string& out) const {
+        using It = utils::ObjectNode::Map::const_iterator;
+        // Lowest priority first, so a later source with the same key wins.
+        std::pair<It, It> sources[3] = {{m_login.end(), m_login.end()}, {m_given.begin(), m_given.end()},
+                                        {m_login.begin(), m_login.end()}};
+        if (m_super) sources[0] = {m_super->begin(), m_super->end()};
+        out += '{';
+        bool first = true;
+        for (;;) {
+            const std::string* key = nullptr;
+            for (auto& [it, end] : sources)
+                if (it != end && (!key || it->first < *key)) key = &it->first;
+            if (!key) break;
+            const PropertyValue* value = nullptr;
+            const std::string_view current = *key;  // the map node outlives the walk
+            for (auto& [it, end] : sources)
+                if (it != end && it->first == current) value = &(it++)->second;
+            if (current == "$time" || current == "$project" || value->type() == PropertyValue::Type::Unset) continue;
+            if (!first) out += ',';
+            first = false;
+            AppendJsonString(out, current);
+            out += ':';
+            value->AppendJson(out);
+        }
+        out += '}';
+    }
+
+private:
+    const PropertiesNode* m_super;
+    const PropertiesNode& m_given;
+    PropertiesNode m_login;
+};
+
+// "$time" becomes the record's time; without one the record is stamped now.
+int64_t RecordTime(const MergedProperties& all, int64_t now) {
+    const PropertyValue* value = all.Find("$time");
+    if (!value || value->type() != PropertyValue::Type::DateTime) return now;
+    const DateTime t = value->dateTime();
+    // Unsigned arithmetic: an absurd date must not be undefined behaviour.
+    return static_cast<int64_t>(static_cast<uint64_t>(t.seconds) * 1000u + static_cast<uint64_t>(t.milliseconds));
 }
 
-std::string TakeProject(PropertiesNode& all) {
+std::string_view RecordProject(const MergedProperties& all) {
     const PropertyValue* value = all.Find("$project");
-    if (!value) return {};
-    std::string project = value->type() == PropertyValue::Type::String ? value->string() : std::string();
-    all.Erase("$project");
-    return project;
+    if (!value || value->type() != PropertyValue::Type::String) return {};
+    return value->string();
 }
 
 void AppendKey(std::string& out, std::string_view key) {
@@ -54,16 +98,14 @@ std::optional<std::string> BuildRecord(const RecordContext& context, const Prope
         return std::nullopt;
     }
     const bool track = IsTrackKind(context.type);
-    PropertiesNode all;
-    if (track && context.superProperties) all = *context.superProperties;
-    all.Merge(properties);
-    const int64_t time = TakeTime(all, context.nowMilliseconds);
-    const std::string project = TakeProject(all);
-    if (context.isLoginId) all.SetBool("$is_login_id", true);
+    const MergedProperties all(track ? context.superProperties : nullptr, properties, context.isLoginId);
+    const int64_t time = RecordTime(all, context.nowMilliseconds);
+    const std::string_view project = RecordProject(all);
 
     // Keys in byte order, the order every record is written in.
     std::string out;
-    out.reserve(256);
+    // Room for the fixed fields and a typical property without regrowing.
+    out.reserve(320 + 48 * (properties.size() + (track && context.superProperties ? context.superProperties->size() : 0)));
     out += '{';
     AppendKey(out, "_track_id");
     AppendJsonInteger(out, context.trackId);

@@ -52,11 +52,11 @@ bool IsValidUtf8(std::string_view text) {
 }
 
 std::string CheckName(std::string_view name, std::string_view label) {
-    const std::string prefix = "The " + std::string(label);
-    if (name.empty() || name.size() > kMaxNameLength) return prefix + " is empty or too long, max length is 100";
+    if (name.empty() || name.size() > kMaxNameLength)
+        return "The " + std::string(label) + " is empty or too long, max length is 100";
     bool valid = IsNameStart(static_cast<unsigned char>(name[0]));
     for (size_t i = 1; valid && i < name.size(); ++i) valid = IsNamePart(static_cast<unsigned char>(name[i]));
-    if (!valid) return prefix + " need to be a valid variable name.";
+    if (!valid) return "The " + std::string(label) + " need to be a valid variable name.";
     return {};
 }
 
