@@ -1,5 +1,7 @@
 #include "event_sdk/output.h"
 
+#include "platform/DebugOutput.h"
+
 #include <cstdio>
 #include <mutex>
 #include <string>
@@ -43,7 +45,10 @@ void WriteError(std::string_view line) {
 
 void WriteDebug(std::string_view line) {
     std::lock_guard lock(TheSinks().mutex);
-    if (TheSinks().debug) TheSinks().debug(line);
+    if (TheSinks().debug)
+        TheSinks().debug(line);
+    else
+        Platform::DebugOutput(line);
 }
 
 }  // namespace event_sdk

@@ -1,19 +1,12 @@
 #include "event_sdk/staging_file.h"
 
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
-#include <random>
 
 #include "event_sdk/output.h"
+#include "platform/FileSystem.h"
 
 namespace event_sdk {
 namespace {
-
-std::string TemporaryNameFor(const std::string& path) {
-    static thread_local std::mt19937_64 random{std::random_device{}()};
-    return path + ".tmp" + std::to_string(random() & 0xFFFFFFFFu);
-}
 
 void TruncateFile(const std::string& path) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -48,30 +41,18 @@ std::deque<std::string> LoadAndTruncateStagingFile(const std::string& path, size
 }
 
 bool WriteStagingFile(const std::string& path, const std::deque<std::string>& records) {
-    const std::string temporary = TemporaryNameFor(path);
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        for (const auto& record : records) {
-            out.write(record.data(), static_cast<std::streamsize>(record.size()));
-            out.put('\n');
-        }
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            WriteError("Event SDK could not write the staging file: " + path);
-            return false;
-        }
+    size_t size = 0;
+    for (const auto& record : records) size += record.size() + 1;
+    std::string content;
+    content.reserve(size);
+    for (const auto& record : records) {
+        content += record;
+        content += '\n';
     }
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        std::filesystem::remove(temporary, error);
-        WriteError("Event SDK could not write the staging file: " + path);
-        return false;
-    }
-    return true;
+    // Records carry the user's ids: a new file is for this user's eyes only.
+    if (Platform::ReplaceFileAtomically(path, content, 0600)) return true;
+    WriteError("Event SDK could not write the staging file: " + path);
+    return false;
 }
 
 }  // namespace event_sdk

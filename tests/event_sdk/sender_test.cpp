@@ -1,5 +1,12 @@
 // Batches posted to a real lexivar-collector, with its faults switched on.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <chrono>
+#include <set>
 #include <thread>
 
 #include "event_sdk/child_process.h"
@@ -54,6 +61,8 @@ TEST_F(SenderTest, SendsThe65RecordsInBatchesOf30InOrder) {
 TEST_F(SenderTest, AFailedBatchReturnsToTheFrontAndStopsTheFlush) {
     Collector collector(m_folder.string(), {"--fault", "500", "--fault-count", "1"});
     ASSERT_TRUE(collector.running());
+    std::vector<std::string> debugLines;
+    SetDebugOutput([&](std::string_view line) { debugLines.emplace_back(line); });
     RecordConsumer consumer(collector.Url(), m_stagingPath);
     for (int n = 1; n <= 65; ++n) consumer.Add(Numbered(n));
     EXPECT_FALSE(consumer.Flush());
@@ -61,6 +70,8 @@ TEST_F(SenderTest, AFailedBatchReturnsToTheFrontAndStopsTheFlush) {
     EXPECT_EQ(Summary(collector), std::vector<std::string>{"500:0"});
     EXPECT_EQ(consumer.QueuedRecords(), NumberedRange(1, 65));
     EXPECT_EQ(m_errors.Lines(), std::vector<std::string>{"Event SDK send failed: fault injected"});
+    SetDebugOutput({});
+    EXPECT_EQ(debugLines, std::vector<std::string>{"[events] Event SDK send failed"});
     EXPECT_TRUE(consumer.Flush());  // the endpoint recovered
     EXPECT_EQ(collector.Records(), NumberedRange(1, 65));
 }
@@ -85,6 +96,69 @@ TEST_F(SenderTest, BrokenEndpointsKeepTheBatchForTheNextFlush) {
         EXPECT_EQ(consumer.QueuedRecords(), NumberedRange(1, 3)) << c.arguments[1];
         EXPECT_FALSE(LastSendOk());
     }
+}
+
+// An endpoint that is not speaking HTTP at all.
+TEST_F(SenderTest, GarbageAnswerKeepsTheBatch) {
+    const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener, 1), 0);
+    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    std::thread server([listener] {
+        const int client = accept(listener, nullptr, nullptr);
+        char buffer[4096];
+        [[maybe_unused]] auto got = read(client, buffer, sizeof buffer);
+        const char garbage[] = "\x01\xFFnot http at all\r\n\r\n";
+        [[maybe_unused]] auto sent = write(client, garbage, sizeof garbage - 1);
+        close(client);
+    });
+    RecordConsumer consumer("http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/collect?project=pc",
+                            m_stagingPath);
+    consumer.Add(Numbered(1));
+    EXPECT_FALSE(consumer.Flush());
+    server.join();
+    close(listener);
+    EXPECT_EQ(consumer.QueuedRecords(), NumberedRange(1, 1));
+    ASSERT_EQ(m_errors.Lines().size(), 1u);
+    EXPECT_EQ(m_errors.Lines()[0].rfind("Event SDK send failed: ", 0), 0u);
+}
+
+// Records from several threads while batches go out: none lost, none doubled.
+TEST_F(SenderTest, ConcurrentTrackAndFlushDeliverEveryRecord) {
+    Collector collector(m_folder.string());
+    ASSERT_TRUE(collector.running());
+    ASSERT_TRUE(Sdk::Init(m_stagingPath, collector.Url(), "device-1", false));
+    std::atomic<bool> done{false};
+    std::thread flusher([&] {
+        while (!done) {
+            Sdk::Flush();
+            std::this_thread::yield();
+        }
+    });
+    std::vector<std::thread> producers;
+    for (int t = 0; t < 4; ++t)
+        producers.emplace_back([t] {
+            for (int i = 0; i < 150; ++i) {
+                PropertiesNode properties;
+                properties.SetInt("n", t * 1000 + i);
+                Sdk::Track("Concurrent", properties);
+            }
+        });
+    for (auto& p : producers) p.join();
+    done = true;
+    flusher.join();
+    EXPECT_TRUE(Sdk::Flush());
+    std::set<int> seen;
+    for (const auto& record : collector.Records()) {
+        std::smatch n;
+        ASSERT_TRUE(std::regex_search(record, n, std::regex(R"("n":(\d+))")));
+        EXPECT_TRUE(seen.insert(std::stoi(n[1])).second) << record;
+    }
+    EXPECT_EQ(seen.size(), 600u);
 }
 
 TEST_F(SenderTest, CookieIsSentOnlyWhenSet) {
