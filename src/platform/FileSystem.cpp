@@ -1,5 +1,7 @@
 #include "platform/FileSystem.h"
 
+#include "platform/Process.h"
+
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -9,21 +11,6 @@
 #include <unistd.h>
 
 namespace Platform {
-namespace {
-
-bool WriteAll(int fd, const char* data, size_t size)
-{
-    while (size > 0) {
-        ssize_t n = write(fd, data, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
-}
-
-}  // namespace
 
 bool PathExists(const std::string& path)
 {
@@ -92,7 +79,7 @@ bool ReplaceFileAtomically(const std::string& path, const std::string& content, 
     std::string temp = path + ".tmp." + std::to_string(getpid()) + "." + std::to_string(counter++);
     int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, mode);
     if (fd < 0) return false;
-    bool ok = WriteAll(fd, content.data(), content.size()) && fsync(fd) == 0;
+    bool ok = WriteFile(fd, content.data(), content.size()) && fsync(fd) == 0;
     ok = close(fd) == 0 && ok;
     if (ok) ok = rename(temp.c_str(), path.c_str()) == 0;
     if (!ok) unlink(temp.c_str());
