@@ -32,6 +32,12 @@ bool IsFile(const std::wstring& path) {
     return !path.empty() && fs::is_regular_file(NativePath(path), ec);
 }
 
+// A downloaded file carries no permission to run; the package is a program.
+void MakeRunnable(const std::wstring& path) {
+    std::error_code ec;
+    fs::permissions(NativePath(path), fs::perms::owner_read | fs::perms::owner_exec, fs::perm_options::add, ec);
+}
+
 std::wstring FolderPart(const std::wstring& path) {
     const size_t slash = path.find_last_of(L'/');
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
@@ -155,6 +161,7 @@ void CDownloadInstaller::OnDownloadEvent(int32_t code, double value, const wchar
         break;
     case DL_CODE_SUCCESS:
         LEXIVAR_LOG(L"CDownloadInstaller::OnDownloadEvent", L"DOWNLOAD_SUCCESS\r\n");
+        MakeRunnable(m_packagePath);
         m_installer->Start();
         LEXIVAR_LOG(L"CDownloadInstaller::OnDownloadEvent", L"DL_CODE_SUCCESS\r\n");
         break;
