@@ -15,14 +15,6 @@ namespace {
 using lexivar::test::ReadFile;
 using lexivar::test::WriteFile;
 
-std::string Numbered(int n) { return "{\"n\":" + std::to_string(n) + "}"; }
-
-std::vector<std::string> NumberedRange(int first, int last) {
-    std::vector<std::string> records;
-    for (int n = first; n <= last; ++n) records.push_back(Numbered(n));
-    return records;
-}
-
 class QueueTest : public SdkTest {
 protected:
     // Nothing listens on port 9, so every send fails at once.

@@ -38,6 +38,15 @@ private:
     std::vector<std::string> m_lines;
 };
 
+// Small stand-in records whose order is easy to check: {"n":N}.
+inline std::string Numbered(int n) { return "{\"n\":" + std::to_string(n) + "}"; }
+
+inline std::vector<std::string> NumberedRange(int first, int last) {
+    std::vector<std::string> records;
+    for (int n = first; n <= last; ++n) records.push_back(Numbered(n));
+    return records;
+}
+
 // The track id is random; tests compare records with it replaced by 0.
 inline std::string WithoutTrackId(const std::string& record) {
     static const std::regex trackId(R"re(^\{"_track_id":\d{1,9},)re");

@@ -19,14 +19,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::string Numbered(int n) { return "{\"n\":" + std::to_string(n) + "}"; }
-
-std::vector<std::string> NumberedRange(int first, int last) {
-    std::vector<std::string> records;
-    for (int n = first; n <= last; ++n) records.push_back(Numbered(n));
-    return records;
-}
-
 // The request log's record counts and statuses, in order.
 std::vector<std::string> Summary(const Collector& collector) {
     std::vector<std::string> summary;
