@@ -1,0 +1,7 @@
+#include "ui/MainWndReports.h"
+
+MainWndReports& MainWndReportPoints()
+{
+    static MainWndReports points;
+    return points;
+}
