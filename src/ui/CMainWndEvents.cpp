@@ -70,14 +70,18 @@ void CMainWnd::OnDownloadFailed(const InstallerEventRecord& record)
         report(record, m_installController->GetPackagePath(), {{L"AB", m_abValue}});
     const int answer = ShowBox(L"NetworkTipWnd.xml", nullptr, nullptr);
     if (answer == 1 && m_hasInstalledCopy) Close(1);
+    bool restarted = false;
     if (answer == 0) {
         // The retry goes back to the choices the user made where they began.
         if (m_startPage == 0)
-            StartInstall(DefaultInstallDir(), true, true);
+            restarted = StartInstall(DefaultInstallDir(), true, true);
         else if (m_startPage == 1)
-            StartInstall(GetCustomInstallDir(), IsChecked(m_createDSCb), IsChecked(m_createQSCb));
+            restarted = StartInstall(GetCustomInstallDir(), IsChecked(m_createDSCb), IsChecked(m_createQSCb));
     }
-    SelectMainPage(m_startPage);
+    // A download that already runs again keeps its progress page: the choice
+    // pages would let the user start a second installation over it or close
+    // the window halfway.
+    if (!restarted || CurrentPage() != 2) SelectMainPage(m_startPage);
 }
 
 void CMainWnd::OnInstallFailed(const InstallerEventRecord& record)

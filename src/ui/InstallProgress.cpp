@@ -23,7 +23,8 @@ int InstallProgress::OnDownload(double value) const { return Percent(Share(value
 
 int InstallProgress::OnInstall(double value)
 {
-    installEstimate = std::min(installEstimate + 0.15, 0.95);
+    // An estimate already past 95% (the installer said so) is not pulled back.
+    installEstimate = std::max(installEstimate, std::min(installEstimate + 0.15, 0.95));
     const double p = std::max(installEstimate, Share(value));
     installEstimate = p;
     return Percent((1.0 - downloadScale) * p + downloadScale);

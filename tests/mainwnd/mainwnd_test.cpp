@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
 #include <mutex>
 
 #include "common/nginx_server.h"
@@ -204,5 +205,232 @@ TEST_F(MainWndTest, RefusedFoldersShowTheirPromptAndStayOnThePage)
         Run(wnd);
         EXPECT_EQ(shown, c.expectedText);
         EXPECT_EQ(m_downloadStarts, 0);
+    }
+}
+
+namespace {
+
+void LeavePageTwoAndClose(CMainWnd& wnd)
+{
+    static_cast<toolkit::TabLayout*>(Control(wnd, L"mainTabLt")->GetInterface(L"TabLayout"))->SelectItem(0, true);
+    wnd.Close(1);
+}
+
+void Send(CMainWnd& wnd, int32_t code, double value = 0.0, const wchar_t* text = L"")
+{
+    wnd.OnInstallerEvent({code, value, text});
+}
+
+}  // namespace
+
+TEST_F(MainWndTest, InstalledCopyAtStartUp)
+{
+    UseIdleDownloader();
+    enum class Answer { Install, Open, Close, None };
+    struct Case {
+        const char* what;
+        Answer answer;  // which button of the prompt is clicked
+        bool insNew;
+        const wchar_t* running;
+        bool installs;
+        bool opensProduct;
+    };
+    const Case cases[] = {
+        {"install latest", Answer::Install, false, L"", true, false},
+        {"open the product", Answer::Open, false, L"", false, true},
+        {"close the prompt", Answer::Close, false, L"", false, false},
+        {"-insnew=true", Answer::None, true, L"", true, false},
+        {"product running", Answer::None, false, L"lexivar.exe", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path installed = RecordInstalledCopy();
+        m_settings.InsNew = c.insNew;
+        m_running = c.running;
+        m_started.clear();
+        m_downloadStarts = 0;
+        CMainWnd wnd(m_settings, m_env);
+        std::wstring runningText;
+        Driver driver;
+        if (c.answer != Answer::None) {
+            const wchar_t* button = c.answer == Answer::Install ? L"okBtn"
+                                    : c.answer == Answer::Open  ? L"cancelBtn"
+                                                                : L"closebtn";
+            driver.OnBox(L"InstalledPathTipWnd", [button](toolkit::Window& box) { Click(box, button); });
+        }
+        if (*c.running)
+            driver.OnBox(L"MessageBox1Wnd", [&](toolkit::Window& box) {
+                runningText = TextOf(box, L"textLbl");
+                Click(box, L"closebtn");
+            });
+        if (c.installs)
+            driver.When([&] { return NewestWindow() == &wnd && Page(wnd) == 2; },
+                        [&] { LeavePageTwoAndClose(wnd); });
+        Run(wnd);
+        EXPECT_TRUE(driver.Done());
+        EXPECT_EQ(m_downloadStarts, c.installs ? 1 : 0);
+        if (c.installs) {
+            EXPECT_EQ(wnd.GetInstallDir(), W(installed));
+        }
+        EXPECT_EQ(m_started.size(), c.opensProduct ? 1u : 0u);
+        if (c.opensProduct && !m_started.empty()) {
+            EXPECT_EQ(m_started[0], W(installed / "lexivar.exe"));
+        }
+        if (*c.running) {
+            EXPECT_EQ(runningText, L"安装程序检测到Lexivar\r\n正在运行，请退出程序后再安装");
+        }
+    }
+}
+
+TEST(InstallProgressText, WordingAndPatterns)
+{
+    struct Case {
+        std::wstring pattern;
+        double seconds;
+        int percent;
+        std::wstring expected;
+    };
+    const Case cases[] = {
+        {L"", 0.0, 35, L"正在安装中:35%，请稍候..."},
+        {L"", 60.5, 35, L"正在安装中:35%，请耐心等待..."},
+        {L"%d%% done", 0.0, 7, L"7% done"},
+        {L"%s%n", 0.0, 7, L"正在安装中:7%，请稍候..."},  // never handed to a formatter
+    };
+    for (const Case& c : cases) EXPECT_EQ(ProgressText(c.pattern, c.seconds, c.percent), c.expected);
+}
+
+TEST_F(MainWndTest, ProgressNeverFallsBackAndFailuresResetOnlyLateBars)
+{
+    UseIdleDownloader();
+    CMainWnd wnd(m_settings, m_env);
+    struct Step {
+        int32_t code;
+        double value;
+        int bar;
+    };
+    // DownloadScale 0.7: the download fills 70%, each install report moves on by at least 15% of the rest.
+    const Step steps[] = {{DL_CODE_PROGRESS, 0.5, 35}, {IST_CODE_PROGRESS, 0.0, 74}, {IST_CODE_PROGRESS, 0.5, 85},
+                          {IST_CODE_PROGRESS, 0.2, 89}, {IST_CODE_PROGRESS, 37.5, 100}, {IST_CODE_PROGRESS, NAN, 100}};
+    Driver driver;
+    driver.Then([&] { Click(wnd, L"defaultInstallBtn"); })
+        .When([&] { return Page(wnd) == 2; },
+              [&] {
+                  for (const Step& s : steps) {
+                      Send(wnd, s.code, s.value);
+                      EXPECT_EQ(Bar(wnd), s.bar) << s.code << " " << s.value;
+                  }
+                  EXPECT_EQ(TextOf(wnd, L"progressLb"), L"正在安装中:100%，请稍候...");
+                  Send(wnd, IST_CODE_FAIL, 0.0, L"");
+              })
+        .OnBox(L"MessageBox2Wnd",
+               [&](toolkit::Window& box) {
+                   EXPECT_EQ(TextOf(box, L"textLbl"), L"安装失败");
+                   Click(box, L"closebtn");
+               })
+        .When([&] { return NewestWindow() == &wnd; },
+              [&] {
+                  EXPECT_EQ(Page(wnd), 0);
+                  EXPECT_EQ(Bar(wnd), 0);
+                  EXPECT_EQ(TextOf(wnd, L"progressLb"), L"正在安装中:0%，请稍候...");
+                  Click(wnd, L"defaultInstallBtn");
+              })
+        .When([&] { return Page(wnd) == 2; },
+              [&] {
+                  Send(wnd, DL_CODE_PROGRESS, 0.5);
+                  Send(wnd, IST_CODE_FAIL, 0.0, L"磁盘已满");
+              })
+        .OnBox(L"MessageBox2Wnd",
+               [&](toolkit::Window& box) {
+                   EXPECT_EQ(TextOf(box, L"textLbl"), L"磁盘已满");
+                   Click(box, L"closebtn");
+               })
+        .When([&] { return NewestWindow() == &wnd; },
+              [&] {
+                  EXPECT_EQ(Bar(wnd), 35);  // below 70: left as it was
+                  EXPECT_EQ(TextOf(wnd, L"progressLb"), L"正在安装中:35%，请稍候...");
+                  wnd.Close(1);
+              });
+    Run(wnd);
+    EXPECT_TRUE(driver.Done());
+}
+
+TEST_F(MainWndTest, DownloadRetryKeepsTheChoicesOfTheStartPage)
+{
+    UseIdleDownloader();
+    CMainWnd wnd(m_settings, m_env);
+    const std::wstring chosen = W(ScratchDir("mainwnd-retry") / "Apps");
+    auto failDownload = [&] { Send(wnd, DL_CODE_FAIL, 0.0, L""); };
+    Driver driver;
+    driver.Then([&] { Click(wnd, L"customeBtn"); })
+        .When([&] { return Page(wnd) == 1; },
+              [&] {
+                  static_cast<toolkit::Edit*>(Control(wnd, L"installDirEdit")->GetInterface(L"Edit"))
+                      ->SetText(chosen);
+                  Click(wnd, L"customeInstallBtn");
+              })
+        .When([&] { return Page(wnd) == 2; }, failDownload)
+        .OnBox(L"NetworkTipWnd", [](toolkit::Window& box) { Click(box, L"okBtn"); })  // 重新安装
+        .When([&] { return NewestWindow() == &wnd && m_downloadStarts == 2; },
+              [&] {
+                  EXPECT_EQ(Page(wnd), 2);
+                  EXPECT_EQ(wnd.GetInstallDir(), chosen + L"/Lexivar");
+                  failDownload();
+              })
+        .OnBox(L"NetworkTipWnd", [](toolkit::Window& box) { Click(box, L"cancelBtn"); })  // 稍后再试
+        .When([&] { return NewestWindow() == &wnd; },
+              [&] {
+                  EXPECT_EQ(Page(wnd), 1);
+                  EXPECT_EQ(wnd.GetStartPage(), 1);
+                  wnd.Close(1);  // no installed copy: "try later" leaves the window open
+              });
+    Run(wnd);
+    EXPECT_TRUE(driver.Done());
+    EXPECT_EQ(m_downloadStarts, 2);
+}
+
+TEST_F(MainWndTest, ClosingRules)
+{
+    UseIdleDownloader();
+    {
+        SCOPED_TRACE("pages 0 and 2");
+        CMainWnd wnd(m_settings, m_env);
+        Driver driver;
+        driver.Then([&] { Click(wnd, L"closebtn"); })
+            .OnBox(L"ExitTipWnd", [](toolkit::Window& box) { Click(box, L"cancelBtn"); })  // 否
+            .When([&] { return NewestWindow() == &wnd; }, [&] { Click(wnd, L"defaultInstallBtn"); })
+            .When([&] { return Page(wnd) == 2; }, [&] { wnd.Close(1); })
+            .Then([&] {
+                EXPECT_TRUE(wnd.IsWindow()) << "closed during the installation";
+                Send(wnd, IST_CODE_FAIL);
+            })
+            .OnBox(L"MessageBox2Wnd", [](toolkit::Window& box) { Click(box, L"closebtn"); })
+            .When([&] { return NewestWindow() == &wnd; }, [&] { Click(wnd, L"closebtn"); })
+            .OnBox(L"ExitTipWnd", [](toolkit::Window& box) { Click(box, L"okBtn"); });  // 是
+        Run(wnd);
+        EXPECT_TRUE(driver.Done());
+        EXPECT_FALSE(wnd.IsWindow());
+    }
+    for (bool closeDelaySent : {false, true}) {
+        SCOPED_TRACE(closeDelaySent ? "finish-close delay sent" : "no finish-close delay");
+        fs::remove_all(kHome / "config");  // the first round recorded an installation
+        CMainWnd wnd(m_settings, m_env);
+        bool openAfterTenMinutes = false;
+        Driver driver;
+        driver.Then([&] { Click(wnd, L"defaultInstallBtn"); })
+            .When([&] { return Page(wnd) == 2; },
+                  [&] {
+                      if (closeDelaySent) Send(wnd, IST_INFO_FINISH_CLOSE_DETENTION, 5000.0);
+                      Send(wnd, IST_CODE_SUCCESS, 1.0);
+                      EXPECT_EQ(Page(wnd), 3);
+                      Backend().Advance(10 * 60 * 1000);
+                  })
+            .Then([] {})  // the timers that are due now fire here
+            .Then([&] {
+                openAfterTenMinutes = true;
+                Click(wnd, L"closebtn");  // page 3: no question asked
+            });
+        Run(wnd);
+        EXPECT_EQ(openAfterTenMinutes, !closeDelaySent);
+        EXPECT_FALSE(wnd.IsWindow());
     }
 }
