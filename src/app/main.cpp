@@ -1,5 +1,6 @@
 #include "app/AnalyticsReports.h"
 #include "app/Entry.h"
+#include "app/WindowStart.h"
 
 #include "platform/Clock.h"
 #include "utils/CommandLine.h"
@@ -46,5 +47,6 @@ int main()
     AttachAnalyticsReports(hooks);
     AttachTestCrash(hooks);
     AttachTestHold(hooks);
+    if (!hooks.WindowStart) hooks.WindowStart = &RunMainWindow;
     return RunInstaller(hooks, Utils::CommandLine::FromProcess());
 }

@@ -2,8 +2,9 @@
 
 #include "install/Records.h"
 #include "platform/Paths.h"
-#include "platform/Process.h"
+#include "platform/ShellOpen.h"
 #include "utils/Files.h"
+#include "utils/System.h"
 #include "utils/Text.h"
 
 namespace {
@@ -16,11 +17,17 @@ uint64_t FreeBytes(const std::wstring& folder)
     return disk.CheckFreeSpace(folder) ? disk.m_FreeBytesForCaller : 0;
 }
 
-void OpenUrl(const std::wstring& url) { Platform::SpawnDetached({"xdg-open", Narrow(url)}, ""); }
+void OpenUrl(const std::wstring& url) { Platform::OpenUrl(Narrow(url)); }
 
 void StartProgram(const std::wstring& program, const std::wstring& folder)
 {
-    Platform::SpawnDetached({Narrow(program)}, Narrow(folder));
+    Platform::StartDetached(Narrow(program), {}, Narrow(folder));
+}
+
+bool ConsoleUserIsAdmin()
+{
+    std::wstring user;
+    return Utils::GetConsoleUserName(user) && Utils::IsAdminAccount(user);
 }
 
 }  // namespace
@@ -29,9 +36,9 @@ void FillSystemDefaults(MainWndEnvironment& env)
 {
     if (!env.findProcess) env.findProcess = [](const std::wstring& name) { return FindProcessByName(name); };
     if (!env.freeBytes) env.freeBytes = &FreeBytes;
-    if (!env.checkNetwork) env.checkNetwork = [] { return uint32_t{0}; };
-    if (!env.consoleUserIsAdmin) env.consoleUserIsAdmin = [] { return false; };
-    if (!env.processIsAdmin) env.processIsAdmin = [] { return false; };
+    if (!env.checkNetwork) env.checkNetwork = [] { return Utils::CheckNetwork(); };
+    if (!env.consoleUserIsAdmin) env.consoleUserIsAdmin = &ConsoleUserIsAdmin;
+    if (!env.processIsAdmin) env.processIsAdmin = [] { return Utils::IsProcessAdmin(); };
     if (!env.openUrl) env.openUrl = &OpenUrl;
     if (!env.startProgram) env.startProgram = &StartProgram;
     if (!env.browseFolder) env.browseFolder = [] { return std::optional<std::wstring>(); };
