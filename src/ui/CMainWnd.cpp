@@ -11,6 +11,7 @@
 #include "ui/SkinLanguageHost.h"
 #include "utils/Files.h"
 #include "utils/Log.h"
+#include "utils/System.h"
 #include "utils/Text.h"
 
 using namespace toolkit;
@@ -477,7 +478,7 @@ void CMainWnd::RunProduct()
     if (m_startUrl.size() > 5) m_env.openUrl(m_startUrl);
     if (IsFile(m_productExePath)) {
         // Let the finished page paint before the product's window covers it.
-        MessageLoop::Instance().PumpFor(GetHWND(), 100);
+        Utils::PumpMessages(static_cast<Window*>(this));
         m_env.startProgram(m_productExePath, L"");
     }
 }
