@@ -26,13 +26,6 @@ bool IsDirectory(const std::string& path)
 
 bool MakeDirectory(const std::string& path) { return mkdir(path.c_str(), 0777) == 0; }
 
-bool MarkExecutable(const std::string& path)
-{
-    struct stat st{};
-    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    return chmod(path.c_str(), (st.st_mode & 07777) | S_IXUSR) == 0;
-}
-
 bool EnsurePrivateDirectory(const std::string& path)
 {
     if (path.empty()) return false;

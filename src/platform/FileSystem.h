@@ -11,10 +11,6 @@ bool IsDirectory(const std::string& path);
 // One level; true when it was created. Existing folders give false with EEXIST in errno.
 bool MakeDirectory(const std::string& path);
 
-// Lets the owner run a downloaded program (a download carries no such mark);
-// false when the file is missing or its mode cannot be changed.
-bool MarkExecutable(const std::string& path);
-
 // Creates `path` with mode 0700 when missing. An existing entry is accepted only
 // when it is a real directory (not a symlink) owned by this user; its mode is then
 // tightened to 0700. Anything else is refused, because a predictable name in a

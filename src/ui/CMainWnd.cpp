@@ -1,6 +1,5 @@
 #include "ui/CMainWnd.h"
 
-#include "download/DownloaderFactory.h"
 #include "install/InstallCodes.h"
 #include "install/Records.h"
 #include "platform/FileSystem.h"
@@ -56,19 +55,6 @@ WindowDescriptor Descriptor(const wchar_t* layout, int resourceId)
     WindowDescriptor d = WindowDescriptor::ForLayout(layout);
     d.resourceId = resourceId;
     return d;
-}
-
-// The downloader of the type the settings choose, whose finished package can
-// be run: a download carries no mark that lets it run, and the controller
-// starts the package as soon as the download reports success.
-std::unique_ptr<CDownloader> MakeRunnableDownloader(int32_t type, StatusCallback callback, const std::wstring& url,
-                                                   const std::wstring& path, const DownloadOptions& options)
-{
-    StatusCallback marking = [callback, path](int32_t code, double value, const wchar_t* text) {
-        if (code == DL_CODE_SUCCESS) Platform::MarkExecutable(Utils::ToNarrow(path, Utils::CP_UTF8));
-        callback(code, value, text);
-    };
-    return CreateDownloader(type, marking, url, path, options);
 }
 
 }  // namespace
@@ -165,11 +151,6 @@ void CMainWnd::CreateController()
     environment.insNew = m_settings.InsNew;
     environment.instCmd = m_settings.InstCmd;
     environment.downloadOptions.curlUsable = m_settings.CurlUsable;
-    environment.makeDownloader = [options = environment.downloadOptions](int32_t type, StatusCallback callback,
-                                                                         const std::wstring& url,
-                                                                         const std::wstring& path) {
-        return MakeRunnableDownloader(type, std::move(callback), url, path, options);
-    };
     if (m_env.adjustController) m_env.adjustController(environment);
     m_installController->SetEnvironment(std::move(environment));
 }
