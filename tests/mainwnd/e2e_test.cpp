@@ -72,17 +72,20 @@ int WaitExit(pid_t pid, int seconds)
     return -2;
 }
 
-std::string WaitForWindow(const char* name)
+// A visible window of the given process, so that windows other runs left
+// behind on the display are never clicked.
+std::string WaitForWindow(const char* name, pid_t pid)
 {
-    auto r = RunProcess({"/usr/bin/timeout", "20", "/usr/bin/xdotool", "search", "--sync", "--onlyvisible", "--name", name});
+    auto r = RunProcess({"/usr/bin/timeout", "20", "/usr/bin/xdotool", "search", "--sync", "--onlyvisible", "--pid",
+                         std::to_string(pid), "--name", name});
     return r.out.substr(0, r.out.find('\n'));
 }
 
 // A visible installer window other than `except`: the box the main window opened.
-std::string WaitForOtherWindow(const std::string& except)
+std::string WaitForOtherWindow(const std::string& except, pid_t pid)
 {
     for (int i = 0; i < 100; ++i) {
-        auto r = RunProcess({"/usr/bin/xdotool", "search", "--onlyvisible", "--class", "lexivar-setup"});
+        auto r = RunProcess({"/usr/bin/xdotool", "search", "--onlyvisible", "--pid", std::to_string(pid)});
         size_t start = 0;
         for (size_t end; (end = r.out.find('\n', start)) != std::string::npos; start = end + 1)
             if (std::string id = r.out.substr(start, end - start); id != except) return id;
@@ -131,14 +134,14 @@ TEST(MainWndE2E, SecondInstanceLeavesAtOnceAndClosingFreesTheLock)
     const pid_t first = Start(argv);
     ASSERT_GT(first, 0);
     ChildGuard firstGuard{first};
-    const std::string window = WaitForWindow("^Lexivar$");
+    const std::string window = WaitForWindow("^Lexivar$", first);
     ASSERT_FALSE(window.empty()) << "no window";
 
     EXPECT_EQ(RunProcess(argv).exitCode, 255);  // -1
 
     // "closebtn" on the first page asks first; "是" closes.
     ClickAt(window, 577, 18);
-    const std::string box = WaitForOtherWindow(window);
+    const std::string box = WaitForOtherWindow(window, first);
     ASSERT_FALSE(box.empty()) << "no exit question";
     ClickAt(box, 208, 146);
     EXPECT_EQ(WaitExit(first, 10), 0);
@@ -148,5 +151,5 @@ TEST(MainWndE2E, SecondInstanceLeavesAtOnceAndClosingFreesTheLock)
     const pid_t again = Start(argv);
     ASSERT_GT(again, 0);
     ChildGuard againGuard{again};
-    EXPECT_FALSE(WaitForWindow("^Lexivar$").empty());
+    EXPECT_FALSE(WaitForWindow("^Lexivar$", again).empty());
 }
