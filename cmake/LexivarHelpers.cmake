@@ -21,12 +21,19 @@ function(lexivar_executable name)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
 endfunction()
 
-# lexivar_test(NAME LABEL unit|integration|ui|e2e SOURCES ... [LIBS ...] [TIMEOUT s])
+# lexivar_test(NAME LABEL unit|integration|ui|e2e SOURCES ... [LIBS ...] [TIMEOUT s] [DESKTOP])
 # One GoogleTest binary; every test case becomes a CTest test carrying the label.
+# DESKTOP marks tests that share the machine's desktop: the test display, or
+# running programs looked up by image name ("lexivar.exe", "Lexivar_un_asa.exe").
+# CTest never runs two of them at once; e2e tests always hold that lock.
 function(lexivar_test name)
-  cmake_parse_arguments(A "" "LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(A "DESKTOP" "LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
   if(NOT A_TIMEOUT)
     set(A_TIMEOUT 120)
+  endif()
+  set(lock "")
+  if(A_DESKTOP OR A_LABEL STREQUAL "e2e")
+    set(lock RESOURCE_LOCK desktop)
   endif()
   add_executable(${name} ${A_SOURCES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
@@ -34,7 +41,7 @@ function(lexivar_test name)
   target_compile_definitions(${name} PRIVATE
     LEXIVAR_BUILD_DIR="${PROJECT_BINARY_DIR}" LEXIVAR_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-    PROPERTIES LABELS ${A_LABEL} TIMEOUT ${A_TIMEOUT})
+    PROPERTIES LABELS ${A_LABEL} TIMEOUT ${A_TIMEOUT} ${lock})
 endfunction()
 
 # lexivar_fuzzer(NAME SOURCES ... [LIBS ...]) — libFuzzer target, only with LEXIVAR_FUZZ.
