@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 #include "download/DownloaderFactory.h"
 #include "install/InstallCodes.h"
@@ -99,7 +100,9 @@ std::unique_ptr<CDownloader> CDownloadInstaller::MakeDownloader() {
 }
 
 void CDownloadInstaller::Start() {
-    m_packagePath = GetPackagePath();
+    // A retry starts again while the worker may still be finishing the failed
+    // run's clean-up with this path; it only changes with a new folder.
+    if (std::wstring packagePath = GetPackagePath(); packagePath != m_packagePath) m_packagePath = std::move(packagePath);
     LEXIVAR_LOG(L"CDownloadInstaller::Start", L"DL_TYPE=%d\r\n", m_environment.downloadType);
     if (!m_downloader) m_downloader = MakeDownloader();
     if (!m_installer) {

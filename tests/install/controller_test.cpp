@@ -97,12 +97,12 @@ TEST_F(ControllerTest, PreviousVersionIsUninstalledFromATemporaryCopyFirst) {
     Init(*c, uninst.wstring());
     c->Start();
     ASSERT_TRUE(m_log.WaitFor({2003, 2004}));
+    EXPECT_EQ(m_downloader->Started(), 1u);  // the controller owns the downloader
     c.reset();
     EXPECT_EQ(m_log.Codes(), (std::vector<int32_t>{5002, 5002, 5003, 1001, 1002, 1003, 2001, 2002, 2002, 2003}));
     const auto args = RecordedArguments(m_dir / "temp/Lexivar_un_asa.exe");
     ASSERT_FALSE(args.empty());
     EXPECT_EQ(args.back(), "version");  // "_?=<old folder>" last, split at its blank
-    EXPECT_EQ(m_downloader->Started(), 1u);
 }
 
 TEST_F(ControllerTest, UninstallFailureStopsTheChain) {
@@ -112,8 +112,8 @@ TEST_F(ControllerTest, UninstallFailureStopsTheChain) {
         Init(*c, uninst.wstring());
         c->Start();
         ASSERT_TRUE(m_log.WaitFor({5005}));
-        c.reset();
         EXPECT_EQ(m_downloader->Started(), 0u);
+        c.reset();
     }
     auto codes = m_log.Codes();
     EXPECT_TRUE(std::none_of(codes.begin(), codes.end(), [](int32_t code) { return code < 5000; }));
