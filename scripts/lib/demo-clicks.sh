@@ -34,7 +34,8 @@ fail() {
     exit 1
 }
 
-wid="$(timeout 30 xdotool search --sync --onlyvisible --name '^Lexivar$' | head -1)" ||
+# Only this run's window: other programs on the display may carry the same name.
+wid="$(timeout 30 xdotool search --sync --onlyvisible --pid "$setup" --name '^Lexivar$' | head -1)" ||
     fail "the installer window did not appear"
 
 click() {
