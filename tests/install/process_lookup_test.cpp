@@ -17,7 +17,7 @@ TEST(FindProcessByName, FindsRunningProgramsByTheirFullImageName) {
     const fs::path names[] = {dir / "lexivar.exe", dir / "Lexivar_un_asa.exe"};
     Utils::Process children[2];
     for (int i = 0; i < 2; ++i) {
-        PlaceScriptedChild(names[i], {"sleep 3000"});
+        PlaceScriptedChild(names[i], {"sleep 1000"});
         children[i].m_errorPipe.Create();
         children[i].m_outputPipe.Create();
         children[i].m_inputPipe.Create();
@@ -37,4 +37,9 @@ TEST(FindProcessByName, FindsRunningProgramsByTheirFullImageName) {
     EXPECT_EQ(FindProcessByName(L"LEXIVAR.EXE"), 0u);
     EXPECT_EQ(FindProcessByName(L"Lexivar_un_as"), 0u);
     EXPECT_EQ(FindProcessByName(L""), 0u);
+    // Gone before the next test looks for programs of these names.
+    for (auto& child : children) {
+        child.Wait();
+        child.CloseAll();
+    }
 }

@@ -8,6 +8,7 @@
 #include "event_log.h"
 #include "install/CInstaller.h"
 #include "install/CUnInstaller.h"
+#include "install/Records.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -152,9 +153,13 @@ TEST_F(UninstallerRunnerTest, OutcomesAsTheChildReportsThem) {
         {{"out Error=文件被占用\\n", "sleep 50", "out Progress=0.7\\nState=Fail\\n"},
          {{5002, 0.0, L""}, {5005, 0.0, L"文件被占用"}, {5002, 0.7, L""}}},
         {{"out State=Fail\\n"}, {{5002, 0.0, L""}, {5005, 0.0, L"安装包卸载失败"}}},
-        {{"out State=Success\\n", "sleep 20000"}, {{5002, 0.0, L""}, {5003, 0.0, L""}}},
+        {{"out State=Success\\n", "sleep 2000"}, {{5002, 0.0, L""}, {5003, 0.0, L""}}},
     };
     for (const auto& c : cases) EXPECT_EQ(RunUninstaller(&c.script), c.events);
+    // The runner let the last child go; wait for it, so no later test finds a
+    // running "Lexivar_un_asa.exe" that is not its own.
+    for (int i = 0; i < 100 && FindProcessByName(L"Lexivar_un_asa.exe") != 0; ++i)
+        std::this_thread::sleep_for(50ms);
 }
 
 TEST_F(UninstallerRunnerTest, MissingOrUnstartableProgram) {
