@@ -5,7 +5,7 @@
 namespace toolkit {
 namespace {
 
-struct Spec {
+struct Conversion {
     bool left = false, plus = false, space = false, zero = false;
     size_t width = 0;
     std::optional<size_t> precision;
@@ -14,13 +14,13 @@ struct Spec {
 
 // Reads flags, width, precision and conversion after a "%"; false when the
 // conversion is not a plain integer one.
-bool ReadSpec(std::wstring_view p, size_t& i, Spec& spec)
+bool ReadConversion(std::wstring_view p, size_t& i, Conversion& conv)
 {
     for (; i < p.size(); ++i) {
-        if (p[i] == L'-') spec.left = true;
-        else if (p[i] == L'+') spec.plus = true;
-        else if (p[i] == L' ') spec.space = true;
-        else if (p[i] == L'0') spec.zero = true;
+        if (p[i] == L'-') conv.left = true;
+        else if (p[i] == L'+') conv.plus = true;
+        else if (p[i] == L' ') conv.space = true;
+        else if (p[i] == L'0') conv.zero = true;
         else break;
     }
     auto number = [&](size_t& out) {
@@ -30,25 +30,25 @@ bool ReadSpec(std::wstring_view p, size_t& i, Spec& spec)
         }
         return true;
     };
-    if (!number(spec.width)) return false;
+    if (!number(conv.width)) return false;
     if (i < p.size() && p[i] == L'.') {
         ++i;
         size_t precision = 0;
         if (!number(precision)) return false;
-        spec.precision = precision;
+        conv.precision = precision;
     }
     while (i < p.size() && (p[i] == L'l' || p[i] == L'h')) ++i;
     if (i >= p.size()) return false;
-    wchar_t conv = p[i++];
-    if (conv == L'u') spec.isUnsigned = true;
-    return conv == L'd' || conv == L'i' || conv == L'u';
+    wchar_t type = p[i++];
+    if (type == L'u') conv.isUnsigned = true;
+    return type == L'd' || type == L'i' || type == L'u';
 }
 
-std::wstring Render(const Spec& spec, long long value)
+std::wstring Render(const Conversion& conv, long long value)
 {
     unsigned long long magnitude = 0;
     bool negative = false;
-    if (spec.isUnsigned) {
+    if (conv.isUnsigned) {
         magnitude = static_cast<unsigned int>(value);
     } else {
         negative = value < 0;
@@ -59,14 +59,14 @@ std::wstring Render(const Spec& spec, long long value)
         digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + magnitude % 10));
         magnitude /= 10;
     } while (magnitude);
-    if (spec.precision && *spec.precision == 0 && value == 0) digits.clear();
-    if (spec.precision && digits.size() < *spec.precision) digits.insert(0, *spec.precision - digits.size(), L'0');
-    std::wstring sign = negative ? L"-" : (!spec.isUnsigned && spec.plus) ? L"+" : (!spec.isUnsigned && spec.space) ? L" " : L"";
+    if (conv.precision && *conv.precision == 0 && value == 0) digits.clear();
+    if (conv.precision && digits.size() < *conv.precision) digits.insert(0, *conv.precision - digits.size(), L'0');
+    std::wstring sign = negative ? L"-" : (!conv.isUnsigned && conv.plus) ? L"+" : (!conv.isUnsigned && conv.space) ? L" " : L"";
     size_t length = sign.size() + digits.size();
-    if (length >= spec.width) return sign + digits;
-    size_t pad = spec.width - length;
-    if (spec.left) return sign + digits + std::wstring(pad, L' ');
-    if (spec.zero && !spec.precision) return sign + std::wstring(pad, L'0') + digits;
+    if (length >= conv.width) return sign + digits;
+    size_t pad = conv.width - length;
+    if (conv.left) return sign + digits + std::wstring(pad, L' ');
+    if (conv.zero && !conv.precision) return sign + std::wstring(pad, L'0') + digits;
     return std::wstring(pad, L' ') + sign + digits;
 }
 
@@ -87,9 +87,9 @@ std::optional<std::wstring> FormatInteger(std::wstring_view pattern, long long v
             ++i;
             continue;
         }
-        Spec spec;
-        if (++conversions > 1 || !ReadSpec(pattern, i, spec)) return std::nullopt;
-        out += Render(spec, value);
+        Conversion conv;
+        if (++conversions > 1 || !ReadConversion(pattern, i, conv)) return std::nullopt;
+        out += Render(conv, value);
         if (out.size() > maxLength) return std::nullopt;
     }
     if (conversions != 1 || out.size() > maxLength) return std::nullopt;

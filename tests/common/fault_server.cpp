@@ -24,16 +24,16 @@ ByteRange ParseRange(const std::string& header, std::uint64_t size) {
     ByteRange whole{0, size, false, true};
     const std::string prefix = "bytes=";
     if (header.rfind(prefix, 0) != 0 || header.find(',') != std::string::npos) return whole;
-    std::string spec = header.substr(prefix.size());
-    size_t dash = spec.find('-');
+    std::string bounds = header.substr(prefix.size());
+    size_t dash = bounds.find('-');
     if (dash == std::string::npos) return whole;
     auto number = [](const std::string& text, std::uint64_t& out) {
         auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
         return ec == std::errc() && ptr == text.data() + text.size() && !text.empty();
     };
     std::uint64_t a = 0, b = 0;
-    bool hasA = number(spec.substr(0, dash), a);
-    bool hasB = number(spec.substr(dash + 1), b);
+    bool hasA = number(bounds.substr(0, dash), a);
+    bool hasB = number(bounds.substr(dash + 1), b);
     if (!hasA && hasB) {  // suffix: the last b bytes
         b = std::min(b, size);
         return {size - b, b, true, b > 0};
