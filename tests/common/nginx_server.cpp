@@ -50,6 +50,17 @@ bool Accepts(int port) {
     return ok;
 }
 
+// nginx reads a quoted string with backslash escapes, so a folder with blanks
+// or quotes in its name stays one argument.
+std::string Quoted(const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') out += '\\';
+        out += c;
+    }
+    return out + "\"";
+}
+
 std::string NginxBinary() {
     for (const char* candidate : {"/usr/sbin/nginx", "/usr/local/sbin/nginx", "/usr/bin/nginx"})
         if (access(candidate, X_OK) == 0) return candidate;
@@ -73,23 +84,23 @@ std::string NginxServer::Url(const std::string& path) const {
 }
 
 void NginxServer::WriteConfig() const {
-    const std::string work = m_options.workDir.string();
+    const auto in = [&](const fs::path& name) { return Quoted((m_options.workDir / name).string()); };
     std::ofstream conf(m_options.workDir / "nginx.conf", std::ios::trunc);
     // One process, in the foreground: the test owns its pid and its lifetime.
     conf << "daemon off;\nmaster_process off;\nworker_processes 1;\n"
-         << "pid " << work << "/nginx.pid;\n"
-         << "error_log " << work << "/error.log warn;\n"
+         << "pid " << in("nginx.pid") << ";\n"
+         << "error_log " << in("error.log") << " warn;\n"
          << "events { worker_connections 256; }\n"
          << "http {\n"
-         << "  access_log " << work << "/access.log;\n";
+         << "  access_log " << in("access.log") << ";\n";
     for (const char* kind : {"client_body", "proxy", "fastcgi", "uwsgi", "scgi"})
-        conf << "  " << kind << "_temp_path " << work << "/tmp/" << kind << ";\n";
+        conf << "  " << kind << "_temp_path " << in(fs::path("tmp") / kind) << ";\n";
     conf << "  default_type application/octet-stream;\n"
          << "  sendfile on;\n  tcp_nopush on;\n  keepalive_timeout 30;\n"
          << "  absolute_redirect off;\n"
          << "  server {\n"
          << "    listen 127.0.0.1:" << m_port << ";\n"
-         << "    root " << m_options.root.string() << ";\n";
+         << "    root " << Quoted(m_options.root.string()) << ";\n";
     for (const auto& [from, to] : m_options.redirects)
         conf << "    location = " << from << " { return 302 " << to << "; }\n";
     conf << "  }\n}\n";

@@ -17,7 +17,8 @@ TEST(DemoPackage, DownloadedInstalledAndUninstalled) {
     lexivar::test::ScopedEnv home("HOME", (dir / "home").string());
     const fs::path www = fs::path(LEXIVAR_BUILD_DIR) / "package/www";
     const std::string md5 = lexivar::test::ReadFile(fs::path(LEXIVAR_BUILD_DIR) / "package/package.md5").substr(0, 32);
-    lexivar::test::NginxServer nginx({www, dir / "nginx", {{"/software/364", "/download_silent/" + md5 + "/LexivarSetup.exe"}}});
+    // The server's own folder has a blank and a quote in its name, as a user's home may.
+    lexivar::test::NginxServer nginx({www, dir / "nginx \"work\" files", {{"/software/364", "/download_silent/" + md5 + "/LexivarSetup.exe"}}});
 
     const fs::path folder = dir / "my apps/Lexivar";
     EventLog log;
