@@ -167,6 +167,19 @@ unsigned ModifierState(uint16_t mod)
 
 }  // namespace
 
+std::optional<Size> SdlBackend::PrimaryScreenSize()
+{
+    // The video subsystem is counted: opening it here while the backend runs
+    // leaves the backend's own use untouched.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return std::nullopt;
+    SDL_Rect bounds{};
+    const bool known = SDL_GetDisplayBounds(0, &bounds) == 0 && bounds.w > 0 && bounds.h > 0;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (!known) return std::nullopt;
+    return Size{bounds.w, bounds.h};
+}
+
 std::unique_ptr<SdlBackend> SdlBackend::Open()
 {
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");

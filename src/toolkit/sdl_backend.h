@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 
 #include "toolkit/backend.h"
 
@@ -14,6 +15,8 @@ class SdlBackend final : public Backend {
 public:
     // Null when no display can be opened.
     static std::unique_ptr<SdlBackend> Open();
+    // Size of the primary display in pixels; works before and after Open().
+    static std::optional<Size> PrimaryScreenSize();
     ~SdlBackend() override;
 
     std::unique_ptr<NativeWindow> CreateNativeWindow(WindowHandle handle, const std::wstring& title, Size size,

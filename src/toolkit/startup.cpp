@@ -22,4 +22,6 @@ bool Startup(BackendKind kind)
 
 void Shutdown() { MessageLoop::Instance().SetBackend(nullptr); }
 
+std::optional<Size> PrimaryScreenSize() { return SdlBackend::PrimaryScreenSize(); }
+
 }  // namespace toolkit
