@@ -2,9 +2,14 @@
 
 #include <atomic>
 #include <chrono>
+#include <optional>
+#include <utility>
 
 #include "analytics/InstallerReports.h"
+#include "analytics/UsageTrackerImpl.h"
 #include "download/FailureReason.h"
+#include "toolkit/startup.h"
+#include "ui/MainWndReports.h"
 #include "utils/System.h"
 
 namespace {
@@ -24,20 +29,53 @@ void ReportLengthFailure(const std::wstring& reason)
     za::reportTaskEvent(L"下载失败原因", za::defaultAbGroup(), reason, 0);
 }
 
+za::FailureStatus StatusOf(const InstallerEventRecord& record) { return {record.value, record.text}; }
+
+// The window's points stay empty unless analytics run, so a window without
+// them builds no report at all.
+void AttachWindowReports()
+{
+    MainWndReports& points = MainWndReportPoints();
+    points.reportTaskEvent = [](const std::wstring& name, const AbMap& ab, const std::wstring& reason, float elapsed) {
+        za::reportTaskEvent(name, ab, reason, elapsed);
+    };
+    points.reportClickEvent = [](const AbMap& ab, const std::wstring& name) { za::reportClickEvent(ab, name); };
+    points.reportInstallingView = [](const AbMap& ab) { za::reportInstallingView(ab); };
+    points.reportDownloadFailure = [](const InstallerEventRecord& record, const std::wstring& packagePath,
+                                      const AbMap& ab) {
+        za::reportDownloadFailure(StatusOf(record), packagePath, ab);
+    };
+    points.reportFailureReason = [](const InstallerEventRecord& record, bool isDownload, const AbMap& ab) {
+        za::reportFailureReason(StatusOf(record), isDownload, ab);
+    };
+}
+
+std::optional<std::pair<int, int>> ScreenSize()
+{
+    const auto size = toolkit::PrimaryScreenSize();
+    if (!size) return std::nullopt;
+    return std::make_pair(size->cx, size->cy);
+}
+
 void StartAnalytics(const InstallerSettings& settings)
 {
     za::setInstallerReportsEnabled(true);
+    // Read once when the tracker starts, before the first window exists.
+    za::setScreenSizeSource(ScreenSize);
     za::startTracker({settings.ProductName, settings.DlAppNameSuffix, settings.Version, settings.ExeName,
                       settings.DlAppVersion, settings.StatsUrl});
     za::setNetworkStatusSource([] { return static_cast<int>(Utils::CheckNetwork()); });
     download_report::SetFailureReasonHook(ReportLengthFailure);
     if (g_transferFailed.exchange(false)) za::reportTaskEvent(L"libcurl初始化失败", za::defaultAbGroup(), L"", 0);
+    AttachWindowReports();
 }
 
 void StopAnalytics()
 {
+    MainWndReportPoints() = {};
     download_report::SetFailureReasonHook({});
     za::stopTracker();
+    za::setScreenSizeSource({});
     za::setInstallerReportsEnabled(false);
 }
 
