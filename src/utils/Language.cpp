@@ -66,7 +66,12 @@ std::optional<std::vector<std::pair<std::wstring, std::wstring>>> ParseLanguageT
     std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
     Json::Value root;
     std::string errors;
-    if (!reader->parse(json.data(), json.data() + json.size(), &root, &errors)) return std::nullopt;
+    // Nesting beyond the reader's depth limit is reported by an exception, not a false.
+    try {
+        if (!reader->parse(json.data(), json.data() + json.size(), &root, &errors)) return std::nullopt;
+    } catch (const Json::Exception&) {
+        return std::nullopt;
+    }
 
     std::vector<std::pair<std::wstring, std::wstring>> texts;
     if (!root.isArray() && !root.isObject()) return texts;

@@ -116,6 +116,11 @@ TEST(BatchBody, HasItsFrameAndDecodesToTheJoinedRecords) {
     const auto text = collector::Gunzip(*collector::Base64Decode(*collector::PercentDecode(*encoded)), 1 << 20);
     ASSERT_TRUE(text);
     EXPECT_EQ(*text, JoinBatch(records));
+    EXPECT_EQ(collector::DecodeBatch(*body)->size(), 30u);
+    // Nesting deeper than the JSON reader allows is refused, not a crash of the collector.
+    const auto deep = BuildRequestBody({std::string(5000, '[') + std::string(5000, ']')});
+    ASSERT_TRUE(deep);
+    EXPECT_FALSE(collector::DecodeBatch(*deep));
 }
 
 TEST(BatchBody, EncodingTables) {

@@ -121,4 +121,5 @@ TEST(LanguageParse, JunkEntriesAreSkippedNotFatal)
     const std::vector<std::pair<std::wstring, std::wstring>> expected{{L"5", L""}, {L"6", L"3"}, {L"0", L"z"}};
     EXPECT_EQ(*texts, expected);
     EXPECT_FALSE(Utils::ParseLanguageTexts("[", 0));
+    EXPECT_FALSE(Utils::ParseLanguageTexts(std::string(5000, '[') + std::string(5000, ']'), 0));
 }

@@ -116,8 +116,13 @@ std::optional<std::vector<std::string>> DecodeBatch(std::string_view body) {
     std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
     Json::Value batch;
     std::string errors;
-    if (!reader->parse(text->data(), text->data() + text->size(), &batch, &errors) || !batch.isArray())
+    // Nesting beyond the reader's depth limit is reported by an exception, not a false.
+    try {
+        if (!reader->parse(text->data(), text->data() + text->size(), &batch, &errors) || !batch.isArray())
+            return std::nullopt;
+    } catch (const Json::Exception&) {
         return std::nullopt;
+    }
     std::vector<std::string> records;
     for (const auto& record : batch) {
         if (!record.isObject()) return std::nullopt;
