@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
+#include <X11/Xproto.h>
 #include <X11/extensions/shape.h>
 
 #include <cstdio>
@@ -165,6 +166,31 @@ unsigned ModifierState(uint16_t mod)
     return state;
 }
 
+XErrorHandler g_defaultErrorHandler = nullptr;
+
+// A wake-up from another thread is sent to the window the event loop waits
+// on, over a connection of its own; when the loop has meanwhile woken and
+// destroyed that window (a box closed by the click it waited for), the server
+// answers BadWindow, read at the latest when that connection closes at
+// shut-down. The queued event is not lost, so this one error must not end the
+// program the way Xlib's default reaction would.
+int TolerateVanishedWakeTarget(Display* display, XErrorEvent* error)
+{
+    if (error->error_code == BadWindow && error->request_code == X_SendEvent) return 0;
+    return g_defaultErrorHandler ? g_defaultErrorHandler(display, error) : 0;
+}
+
+// Installed before SDL opens the display: SDL chains to the handler it finds
+// and puts it back when it closes, so the tolerance also covers the errors
+// read while SDL closes its connections. Once SDL runs, its own handler leads
+// back to this one and must stay in front.
+void InstallXErrorHandler()
+{
+    if (SDL_WasInit(SDL_INIT_VIDEO) != 0) return;
+    XErrorHandler previous = XSetErrorHandler(TolerateVanishedWakeTarget);
+    if (previous != TolerateVanishedWakeTarget) g_defaultErrorHandler = previous;
+}
+
 }  // namespace
 
 std::optional<Size> SdlBackend::PrimaryScreenSize()
@@ -172,6 +198,7 @@ std::optional<Size> SdlBackend::PrimaryScreenSize()
     // The video subsystem is counted: opening it here while the backend runs
     // leaves the backend's own use untouched.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    InstallXErrorHandler();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return std::nullopt;
     SDL_Rect bounds{};
     const bool known = SDL_GetDisplayBounds(0, &bounds) == 0 && bounds.w > 0 && bounds.h > 0;
@@ -190,6 +217,7 @@ std::unique_ptr<SdlBackend> SdlBackend::Open()
     // Windows are painted in software; a GL-backed window surface would load
     // a whole software GL stack for nothing.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    InstallXErrorHandler();
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return nullptr;
     std::unique_ptr<SdlBackend> backend(new SdlBackend);
     backend->m_wakeEvent = SDL_RegisterEvents(1);
