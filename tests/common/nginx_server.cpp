@@ -1,10 +1,7 @@
 #include "common/nginx_server.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "common/loopback.h"
 #include "common/test_files.h"
 
 extern char** environ;
@@ -22,33 +20,6 @@ namespace lexivar::test {
 namespace fs = std::filesystem;
 
 namespace {
-
-int FreeLoopbackPort() {
-    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) return 0;
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof addr;
-    int port = 0;
-    if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
-        getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) == 0)
-        port = ntohs(addr.sin_port);
-    close(fd);
-    return port;
-}
-
-bool Accepts(int port) {
-    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) return false;
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(static_cast<uint16_t>(port));
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bool ok = connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
-    close(fd);
-    return ok;
-}
 
 // nginx reads a quoted string with backslash escapes, so a folder with blanks
 // or quotes in its name stays one argument.
@@ -124,7 +95,7 @@ bool NginxServer::TryStart() {
     }
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (std::chrono::steady_clock::now() < deadline) {
-        if (Accepts(m_port)) return true;
+        if (AcceptsConnections(m_port)) return true;
         int status = 0;
         if (waitpid(m_pid, &status, WNOHANG) == m_pid) {  // exited, probably the port was taken
             m_pid = -1;
