@@ -1,9 +1,9 @@
 #include "platform/Connectivity.h"
 
+#include "platform/Bus.h"
 #include "platform/FileSystem.h"
 
 #include <cstdlib>
-#include <dbus/dbus.h>
 #include <string>
 
 namespace Platform {
@@ -11,40 +11,21 @@ namespace {
 
 constexpr int kDbusTimeoutMs = 1000;
 
-class BusReply final {
-public:
-    explicit BusReply(DBusMessage* m) : m_message(m) {}
-    ~BusReply()
-    {
-        if (m_message != nullptr) dbus_message_unref(m_message);
-    }
-    BusReply(const BusReply&) = delete;
-    BusReply& operator=(const BusReply&) = delete;
-    DBusMessage* get() const { return m_message; }
-
-private:
-    DBusMessage* m_message;
-};
-
 std::optional<uint32_t> NetworkManagerState()
 {
+    auto connection = BusConnection::Open(DBUS_BUS_SYSTEM);
+    if (!connection) return std::nullopt;
+    DBusConnection* bus = connection->get();
     DBusError error;
     dbus_error_init(&error);
-    // A private connection: nothing shared with other users of the bus in this process.
-    DBusConnection* bus = dbus_bus_get_private(DBUS_BUS_SYSTEM, &error);
-    if (bus == nullptr) {
-        dbus_error_free(&error);
-        return std::nullopt;
-    }
-    dbus_connection_set_exit_on_disconnect(bus, FALSE);
     std::optional<uint32_t> state;
-    DBusMessage* call = dbus_message_new_method_call("org.freedesktop.NetworkManager", "/org/freedesktop/NetworkManager",
-                                                     "org.freedesktop.DBus.Properties", "Get");
+    BusMessage call(dbus_message_new_method_call("org.freedesktop.NetworkManager", "/org/freedesktop/NetworkManager",
+                                                 "org.freedesktop.DBus.Properties", "Get"));
     const char* iface = "org.freedesktop.NetworkManager";
     const char* property = "Connectivity";
-    if (call != nullptr &&
-        dbus_message_append_args(call, DBUS_TYPE_STRING, &iface, DBUS_TYPE_STRING, &property, DBUS_TYPE_INVALID)) {
-        BusReply reply(dbus_connection_send_with_reply_and_block(bus, call, kDbusTimeoutMs, &error));
+    if (call.get() != nullptr &&
+        dbus_message_append_args(call.get(), DBUS_TYPE_STRING, &iface, DBUS_TYPE_STRING, &property, DBUS_TYPE_INVALID)) {
+        BusMessage reply(dbus_connection_send_with_reply_and_block(bus, call.get(), kDbusTimeoutMs, &error));
         DBusMessageIter top, variant;
         if (reply.get() != nullptr && dbus_message_iter_init(reply.get(), &top) &&
             dbus_message_iter_get_arg_type(&top) == DBUS_TYPE_VARIANT) {
@@ -56,10 +37,7 @@ std::optional<uint32_t> NetworkManagerState()
             }
         }
     }
-    if (call != nullptr) dbus_message_unref(call);
     dbus_error_free(&error);
-    dbus_connection_close(bus);
-    dbus_connection_unref(bus);
     return state;
 }
 

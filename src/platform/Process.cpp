@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
@@ -207,6 +208,12 @@ void WaitForExit(ChildProcess& child)
     }
     child.reaped = true;
     child.exitCode = rc < 0 ? 0 : DecodeStatus(status);
+}
+
+void Terminate(const ChildProcess& child)
+{
+    // A reaped id may already belong to another process.
+    if (!child.reaped && child.processId > 0) kill(child.processId, SIGTERM);
 }
 
 }  // namespace Platform

@@ -41,5 +41,7 @@ int SpawnDetached(const std::vector<std::string>& arguments, const std::string& 
 // kStillActive while the child runs; a child killed by a signal gives 128 + signal.
 uint32_t GetExitCode(ChildProcess& child);
 void WaitForExit(ChildProcess& child);
+// Asks a child that is still running to end (SIGTERM); the caller still waits for it.
+void Terminate(const ChildProcess& child);
 
 }  // namespace Platform

@@ -71,6 +71,7 @@ CMainWnd::CMainWnd(const InstallerSettings& settings, MainWndEnvironment environ
 CMainWnd::~CMainWnd()
 {
     // The workers report into this window: end them before anything else goes.
+    m_folderBrowse.reset();
     if (m_netCheckThread) m_netCheckThread->Join();
     m_installController.reset();
 }
@@ -207,6 +208,8 @@ void CMainWnd::Notify(Notification& msg)
         OnCheckNet(msg.wParam);
     else if (msg.type == L"install")
         BeginInstall(msg.wParam != 0);
+    else if (msg.type == L"folderchosen")
+        OnFolderChosen();
     else if (msg.type == L"itemselect" && msg.sender && msg.sender == m_languageCombo)
         ApplyLanguage(m_languageCombo->GetCurSel());
     CSkinFrame::Notify(msg);
@@ -284,7 +287,7 @@ void CMainWnd::OnClick(Notification& msg)
     } else if (name == L"backBtn") {
         SelectMainPage(0);
     } else if (name == L"chDirBtn") {
-        if (auto folder = m_env.browseFolder(); folder && m_installDirEdit) m_installDirEdit->SetText(*folder);
+        StartFolderBrowse();
     } else if (name == L"treatyBtn") {
         // The agreement has no address of its own; there is nothing to open.
     } else if (name == L"openProduceBtn") {
@@ -305,6 +308,24 @@ void CMainWnd::OnCloseButton()
         return;
     }
     if (ShowBox(L"ExitTipWnd.xml", nullptr, nullptr) == 0) Close(1);
+}
+
+void CMainWnd::StartFolderBrowse()
+{
+    if (m_folderBrowse) return;  // one dialog at a time; the open one keeps the question
+    PaintManager* manager = &GetPaintManager();
+    Control* root = manager->GetRoot();
+    m_folderBrowse = std::make_unique<FolderBrowse>(m_env.browseFolder, L"选择一个文件夹", [manager, root] {
+        manager->SendNotify(root, L"folderchosen", 0, 0, true);
+    });
+}
+
+void CMainWnd::OnFolderChosen()
+{
+    if (!m_folderBrowse) return;
+    const std::optional<std::wstring> folder = m_folderBrowse->TakeAnswer();
+    m_folderBrowse.reset();
+    if (folder && m_installDirEdit) m_installDirEdit->SetText(*folder);
 }
 
 intptr_t CMainWnd::OnMessage(uint32_t id, uintptr_t wParam, intptr_t lParam, bool& handled)

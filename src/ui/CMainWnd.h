@@ -18,6 +18,7 @@
 #include "toolkit/option.h"
 #include "toolkit/progress.h"
 #include "ui/CSkinFrame.h"
+#include "ui/FolderBrowse.h"
 #include "ui/InstallProgress.h"
 #include "ui/InstallerEvent.h"
 #include "ui/MainWndReports.h"
@@ -35,7 +36,7 @@ struct MainWndEnvironment {
     std::function<bool()> processIsAdmin;
     std::function<void(const std::wstring& url)> openUrl;
     std::function<void(const std::wstring& program, const std::wstring& folder)> startProgram;
-    std::function<std::optional<std::wstring>()> browseFolder;  // the chosen folder, or nothing
+    FolderBrowse::Browser browseFolder;  // the chosen folder, or nothing
     std::function<std::wstring()> defaultInstallDir;            // empty: from the records and the rights
     std::function<void(DownloadInstallerEnvironment&)> adjustController;
     std::wstring appStore;  // file name of the running installer, for set.ini
@@ -87,6 +88,8 @@ private:
     void OnTimer(const toolkit::Notification& msg);
     void OnCheckNet(uintptr_t result);
     void OnCloseButton();
+    void StartFolderBrowse();
+    void OnFolderChosen();
     void StartNetworkCheck();
     void SendInstall(bool proceed);
     void SelectMainPage(int page);
@@ -146,6 +149,7 @@ private:
     std::unique_ptr<CDownloadInstaller> m_installController;
     Utils::Stopwatch m_downloadStopwatch;
     std::unique_ptr<Utils::Thread> m_netCheckThread;
+    std::unique_ptr<FolderBrowse> m_folderBrowse;  // while a folder dialog is open
     int m_startPage = 0;
     InstallProgress m_progress;
     bool m_hasInstalledCopy = false;

@@ -1,6 +1,7 @@
 #include "ui/MainWndSystem.h"
 
 #include "install/Records.h"
+#include "platform/FolderBrowser.h"
 #include "platform/Paths.h"
 #include "platform/ShellOpen.h"
 #include "utils/Files.h"
@@ -24,6 +25,13 @@ void StartProgram(const std::wstring& program, const std::wstring& folder)
     Platform::StartDetached(Narrow(program), {}, Narrow(folder));
 }
 
+std::optional<std::wstring> BrowseFolder(const std::wstring& title, std::stop_token stop)
+{
+    auto folder = Platform::BrowseForFolder(Narrow(title), std::move(stop));
+    if (!folder) return std::nullopt;
+    return Utils::ToWide(*folder, Utils::CP_UTF8);
+}
+
 bool ConsoleUserIsAdmin()
 {
     std::wstring user;
@@ -41,7 +49,7 @@ void FillSystemDefaults(MainWndEnvironment& env)
     if (!env.processIsAdmin) env.processIsAdmin = [] { return Utils::IsProcessAdmin(); };
     if (!env.openUrl) env.openUrl = &OpenUrl;
     if (!env.startProgram) env.startProgram = &StartProgram;
-    if (!env.browseFolder) env.browseFolder = [] { return std::optional<std::wstring>(); };
+    if (!env.browseFolder) env.browseFolder = &BrowseFolder;
     if (env.appStore.empty())
         env.appStore = Utils::ToWide(Platform::FileNamePart(Platform::ExecutablePath()), Utils::CP_UTF8);
 }

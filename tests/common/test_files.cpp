@@ -101,4 +101,9 @@ void WriteFile(const fs::path& path, const std::string& bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+void WriteScript(const fs::path& path, const std::string& body) {
+    WriteFile(path, "#!/bin/sh\n" + body + "\n");
+    fs::permissions(path, fs::perms::owner_all);
+}
+
 }  // namespace lexivar::test

@@ -24,5 +24,8 @@ std::string Md5OfFile(const std::filesystem::path& path);
 
 std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
+// A /bin/sh script with this body, executable by its owner: a stand-in for a
+// program the code under test starts by name from PATH.
+void WriteScript(const std::filesystem::path& path, const std::string& body);
 
 }  // namespace lexivar::test

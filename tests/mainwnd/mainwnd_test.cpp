@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <condition_variable>
 #include <mutex>
 
 #include "common/nginx_server.h"
@@ -13,6 +14,7 @@
 #include "toolkit/edit.h"
 #include "toolkit/language_texts.h"
 #include "utils/Registry.h"
+#include "utils/ScopedEnv.h"
 
 using namespace mainwnd_test;
 using lexivar::test::ReadFile;
@@ -433,4 +435,104 @@ TEST_F(MainWndTest, ClosingRules)
         EXPECT_EQ(openAfterTenMinutes, !closeDelaySent);
         EXPECT_FALSE(wnd.IsWindow());
     }
+}
+
+namespace {
+
+// A folder dialog the test answers; it also ends when the window stops it.
+class ScriptedFolderDialog {
+public:
+    FolderBrowse::Browser Browser()
+    {
+        return [this](const std::wstring& title, std::stop_token stop) -> std::optional<std::wstring> {
+            std::unique_lock lock(m_mutex);
+            ++m_opened;
+            m_title = title;
+            m_answered.wait(lock, stop, [this] { return m_answer.has_value(); });
+            if (stop.stop_requested()) ++m_stopped;
+            auto answer = std::exchange(m_answer, std::nullopt);
+            return answer ? *answer : std::nullopt;
+        };
+    }
+    void Answer(std::optional<std::wstring> folder)
+    {
+        std::lock_guard lock(m_mutex);
+        m_answer = std::move(folder);
+        m_answered.notify_all();
+    }
+    int Opened()
+    {
+        std::lock_guard lock(m_mutex);
+        return m_opened;
+    }
+    bool AnswerTaken()
+    {
+        std::lock_guard lock(m_mutex);
+        return !m_answer;
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable_any m_answered;
+    std::optional<std::optional<std::wstring>> m_answer;
+    int m_opened = 0;
+    int m_stopped = 0;
+    std::wstring m_title;
+};
+
+std::wstring EditText(CMainWnd& wnd) { return TextOf(wnd, L"installDirEdit"); }
+
+}  // namespace
+
+TEST_F(MainWndTest, FolderButtonAsksWithoutBlockingTheWindow)
+{
+    ScriptedFolderDialog dialog;
+    m_env.browseFolder = dialog.Browser();
+    {
+        CMainWnd wnd(m_settings, m_env);
+        std::wstring defaultDir;
+        Driver driver;
+        driver.Then([&] { Click(wnd, L"customeBtn"); })
+            .When([&] { return Page(wnd) == 1; },
+                  [&] {
+                      defaultDir = EditText(wnd);
+                      Click(wnd, L"chDirBtn");
+                      Click(wnd, L"chDirBtn");  // the open dialog keeps the question
+                  })
+            .When([&] { return dialog.Opened() == 1; }, [&] { Click(wnd, L"backBtn"); })
+            // The window goes on working while the dialog is open.
+            .When([&] { return Page(wnd) == 0; }, [&] { Click(wnd, L"customeBtn"); })
+            .When([&] { return Page(wnd) == 1; }, [&] { dialog.Answer(std::wstring(L"/tmp/x y/Apps")); })
+            .When([&] { return EditText(wnd) == L"/tmp/x y/Apps"; }, [&] { Click(wnd, L"chDirBtn"); })
+            .When([&] { return dialog.Opened() == 2; }, [&] { dialog.Answer(std::nullopt); })  // cancel
+            // Clicks until the window has taken the cancel and opens a new dialog.
+            .When([&] {
+                if (dialog.Opened() == 3) return true;
+                if (dialog.AnswerTaken()) Click(wnd, L"chDirBtn");
+                return false;
+            },
+                  [&] {
+                      EXPECT_EQ(EditText(wnd), L"/tmp/x y/Apps") << "a cancel changed the folder";
+                      wnd.Close(1);  // with the third dialog still open
+                  });
+        Run(wnd);
+        EXPECT_TRUE(driver.Done());
+        EXPECT_NE(defaultDir, L"/tmp/x y/Apps");
+    }
+    EXPECT_EQ(dialog.m_title, L"选择一个文件夹");
+    EXPECT_EQ(dialog.m_stopped, 1) << "the window left a dialog open behind it";
+}
+
+TEST_F(MainWndTest, FolderButtonUsesTheDesktopChooser)
+{
+    const fs::path bin = ScratchDir("mainwnd-chooser-bin");
+    lexivar::test::WriteScript(bin / "zenity", "printf '/tmp/x y/Apps\\n'");
+    lexivar::test::ScopedEnv path("PATH", bin.string());
+    lexivar::test::ScopedEnv bus("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + (bin / "no-bus").string());
+    CMainWnd wnd(m_settings, m_env);  // the system's own folder dialog
+    Driver driver;
+    driver.Then([&] { Click(wnd, L"customeBtn"); })
+        .When([&] { return Page(wnd) == 1; }, [&] { Click(wnd, L"chDirBtn"); })
+        .When([&] { return EditText(wnd) == L"/tmp/x y/Apps"; }, [&] { wnd.Close(1); });
+    Run(wnd);
+    EXPECT_TRUE(driver.Done());
 }
