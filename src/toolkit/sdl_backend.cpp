@@ -196,13 +196,18 @@ void InstallXErrorHandler()
 std::optional<Size> SdlBackend::PrimaryScreenSize()
 {
     // The video subsystem is counted: opening it here while the backend runs
-    // leaves the backend's own use untouched.
+    // leaves the backend's own use untouched. When nothing used SDL before,
+    // it is shut down whole again, helpers it started on the way included.
+    const bool sdlWasIdle = SDL_WasInit(SDL_INIT_EVERYTHING) == 0;
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     InstallXErrorHandler();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return std::nullopt;
     SDL_Rect bounds{};
     const bool known = SDL_GetDisplayBounds(0, &bounds) == 0 && bounds.w > 0 && bounds.h > 0;
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (sdlWasIdle)
+        SDL_Quit();
+    else
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
     if (!known) return std::nullopt;
     return Size{bounds.w, bounds.h};
 }
