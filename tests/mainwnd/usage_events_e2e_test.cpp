@@ -76,6 +76,7 @@ protected:
     void SetUp() override
     {
         if (!HaveDisplay()) GTEST_SKIP() << "no display";
+        UsePrivateRuntimeDir("e2e-usage-runtime");
         m_nginx = ServePackage();
         m_collector = std::make_unique<lexivar::test::CollectorProcess>(ScratchDir("e2e-usage") / "events.jsonl");
     }
