@@ -362,12 +362,14 @@ intptr_t CMainWnd::OnTimerMessage(uintptr_t /*wParam*/, intptr_t /*lParam*/) { r
 
 bool CMainWnd::StartInstall(const std::wstring& folder, bool desktopShortcut, bool quickLaunch)
 {
-    if (IsRunning(kUninstallerCopyExe) && !m_settings.InsNew) {
+    // An update forced from the command line skips both lookups: each one walks
+    // every process on the machine.
+    if (!m_settings.InsNew && IsRunning(kUninstallerCopyExe)) {
         ShowRunningProductBox();
         if (m_hasInstalledCopy) Close(1);
         return false;
     }
-    if (IsRunning(kProductExe) && !m_settings.InsNew) {
+    if (!m_settings.InsNew && IsRunning(kProductExe)) {
         ShowRunningProductBox();
         Close(1);
         return false;

@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "toolkit/paint_manager.h"
 #include "ui/CMainWnd.h"
+#include "utils/Log.h"
 #include "utils/Text.h"
 
 using namespace toolkit;
@@ -124,6 +125,7 @@ void CMainWnd::OnInstallSucceeded()
     // package installer said; recording it would send the next run there.
     if (IsFolder(m_installDir)) WriteInstallRegistry(m_installDir, m_uninstallerEpPath);
     WriteSetIni();
+    LEXIVAR_LOG(L"CMainWnd::OnInstallSucceeded", L"FINISHED_PAGE %s\r\n", m_installDir.c_str());
     if (m_startupStyle == 1) RunProduct();
     PaintManager& m = GetPaintManager();
     if (!m_winCtn) return;
