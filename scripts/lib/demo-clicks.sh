@@ -35,8 +35,19 @@ fail() {
 }
 
 # Only this run's window: other programs on the display may carry the same name.
-wid="$(timeout 30 xdotool search --sync --onlyvisible --pid "$setup" --name '^Lexivar$' | head -1)" ||
+wid="$(timeout 30 xdotool search --sync --onlyvisible --pid "$setup" --name '^Lexivar$' | head -1)" || {
+    # Exit code -1: another installer of this user holds the single-instance lock.
+    for _ in $(seq 1 20); do
+        kill -0 "$setup" 2>/dev/null || break
+        sleep 0.1
+    done
+    if ! kill -0 "$setup" 2>/dev/null; then
+        code=0
+        wait "$setup" || code=$?
+        [[ $code == 255 ]] && fail "another installer is running; close it and try again"
+    fi
     fail "the installer window did not appear"
+}
 
 click() {
     # shellcheck disable=SC2086
