@@ -1,14 +1,16 @@
 // A whole installation through the window, from the installer's start to its
 // finished page, against the same two steps done by hand: `curl -o` for the
 // package and the package installer run alone with the command line the
-// installer gives it. Loopback nginx without a rate limit, a 64 MiB package,
-// five rounds each, medians compared.
+// installer gives it. Loopback nginx without a rate limit (or with the one
+// given, to see a link of that speed), a 64 MiB package, five rounds each,
+// medians compared.
 //
 // The installer starts as an update of a recorded copy with "-insnew=true", so
 // it begins at once without waiting for a click, and it tells us it reached
 // the finished page through its diagnostic output (LEXIVAR_DEBUG_OUTPUT=1).
 //
-//   install_bench            (needs a display: DISPLAY, e.g. under Xvfb)
+//   install_bench [RATE]     (needs a display: DISPLAY, e.g. under Xvfb;
+//                             RATE as nginx writes it, e.g. 20m for 20 MiB/s)
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -145,7 +147,7 @@ std::string LoadAverage()
 
 }  // namespace
 
-int main()
+int main(int argc, char** argv)
 {
     if (!std::getenv("DISPLAY") || !fs::exists("/usr/bin/curl")) {
         std::fprintf(stderr, "install_bench needs a display (DISPLAY, e.g. Xvfb) and curl\n");
@@ -162,10 +164,12 @@ int main()
     const uint64_t size = fs::file_size(package);
     const std::string md5 = lexivar::test::Md5OfFile(package);
     const auto staged = lexivar::test::StagePackageFile(work / "www", package, md5);
-    lexivar::test::NginxServer nginx({work / "www", work / "nginx", {{lexivar::test::kPackageRoute, staged.path}}});
+    const std::string rate = argc > 1 ? argv[1] : "";
+    lexivar::test::NginxServer nginx(
+        {work / "www", work / "nginx", {{lexivar::test::kPackageRoute, staged.path}}, rate});
     const std::string url = nginx.Url(lexivar::test::kPackageRoute);
-    std::printf("package %.1f MiB, load average before: %s\n", static_cast<double>(size) / (1 << 20),
-                LoadAverage().c_str());
+    std::printf("package %.1f MiB, rate limit %s, load average before: %s\n", static_cast<double>(size) / (1 << 20),
+                rate.empty() ? "none" : rate.c_str(), LoadAverage().c_str());
 
     std::vector<double> ours, curl, alone;
     std::vector<std::vector<double>> phases(kPhaseCount);

@@ -72,6 +72,7 @@ void NginxServer::WriteConfig() const {
          << "  server {\n"
          << "    listen 127.0.0.1:" << m_port << ";\n"
          << "    root " << Quoted(m_options.root.string()) << ";\n";
+    if (!m_options.limitRate.empty()) conf << "    limit_rate " << m_options.limitRate << ";\n";
     for (const auto& [from, to] : m_options.redirects)
         conf << "    location = " << from << " { return 302 " << to << "; }\n";
     conf << "  }\n}\n";

@@ -17,6 +17,8 @@ struct NginxOptions {
     std::filesystem::path workDir;  // configuration, logs and temporary files
     // Exact request path -> path answered with a 302 redirect.
     std::map<std::string, std::string> redirects;
+    // nginx's limit_rate for every response ("10m" is 10 MiB/s); empty: none.
+    std::string limitRate = {};
 };
 
 class NginxServer final {
