@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 
 #include "download/BackgroundMd5.h"
 #include "download/CurlCommon.h"
@@ -73,7 +74,7 @@ void CurlClient::Resolve(const std::string& narrowUrl) {
 size_t CurlClient::WriteToFile(char* data, size_t size, size_t count, void* client) {
     auto* self = static_cast<CurlClient*>(client);
     const size_t written = std::fwrite(data, 1, size * count, self->m_file);
-    self->m_digest->Update(data, written);
+    if (self->m_digest) self->m_digest->Update(data, written);
     return written;
 }
 
@@ -109,12 +110,14 @@ int CurlClient::Transfer(const std::string& sidePath) {
     m_resumeOffset = FileSize(sidePath);
     if (m_resumeOffset > 0)
         rc |= curl_easy_setopt(m_handle, CURLOPT_RESUME_FROM_LARGE, static_cast<curl_off_t>(m_resumeOffset));
-    // The digest starts with what an earlier attempt left, so that a whole file
-    // never needs a second read.
-    BackgroundMd5 digest;
-    if (m_resumeOffset > 0) digest.UpdateFromFile(sidePath, static_cast<std::uint64_t>(m_resumeOffset));
+    // Only an address that names a digest gets one computed while receiving. It
+    // starts with what an earlier attempt left, so that a whole file never needs
+    // a second read.
+    std::optional<BackgroundMd5> digest;
+    if (Utils::UrlParentSegment(m_realUrl).size() == 32) digest.emplace();  // 32 hex digits
+    if (digest && m_resumeOffset > 0) digest->UpdateFromFile(sidePath, static_cast<std::uint64_t>(m_resumeOffset));
     m_file = file;
-    m_digest = &digest;
+    m_digest = digest ? &*digest : nullptr;
     if (rc == CURLE_OK) rc = curl_easy_perform(m_handle);
     curl_easy_cleanup(m_handle);
     m_handle = nullptr;
@@ -123,7 +126,7 @@ int CurlClient::Transfer(const std::string& sidePath) {
     curl_slist_free_all(headers);
     if (std::fclose(file) != 0 && rc == CURLE_OK) rc = CURLE_WRITE_ERROR;
     if (rc == CURLE_OK) rc = CheckCompleteSize(sidePath);
-    const std::string streamed = digest.Finish();
+    const std::string streamed = digest ? digest->Finish() : std::string();
     if (rc == CURLE_OK) m_streamedMd5 = streamed;
     // A server that cannot resume would fail every later attempt the same way;
     // starting the side file over lets the next attempt succeed.
