@@ -53,7 +53,7 @@ TEST_F(InstallerProcessTest, CrashIsReportedBeforeTheProcessEnds) {
     EXPECT_EQ(result.exitCode, -1);  // ended by the signal, not by a normal exit
     std::vector<std::string> names;
     for (const auto& text : m_endpoint.records()) {
-        const Json::Value record = parseJson(text);
+        const Json::Value record = ParseJson(text);
         names.push_back(record["event"].asString() + "/" + record["properties"]["zr_task_name"].asString() +
                         record["properties"]["app_crashed_reason"].asString());
         EXPECT_EQ(record["properties"]["zr_app_id"].asString(), "Lexivar.downloader");
@@ -90,7 +90,7 @@ TEST_F(InstallerProcessTest, EntryAndDownloadPointsReportThroughTheHooks) {
 
     std::vector<std::string> reports;
     for (const auto& text : m_endpoint.records()) {
-        const Json::Value p = parseJson(text)["properties"];
+        const Json::Value p = ParseJson(text)["properties"];
         reports.push_back(p["zr_task_name"].asString() + "|" + p["zr_reason"].asString() + "|" + p["zrc_ab"].asString());
     }
     EXPECT_EQ(reports, (std::vector<std::string>{"libcurl初始化失败||IN", "下载失败原因|1.获取文件大小的状态码为=404；|IN"}));

@@ -41,7 +41,7 @@ protected:
     }
     std::vector<Json::Value> received() const {
         std::vector<Json::Value> out;
-        for (const auto& r : m_endpoint.records()) out.push_back(parseJson(r));
+        for (const auto& r : m_endpoint.records()) out.push_back(ParseJson(r));
         return out;
     }
 

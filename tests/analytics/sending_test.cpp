@@ -18,7 +18,7 @@ protected:
     }
     static std::vector<std::string> eventNames(const std::vector<std::string>& records) {
         std::vector<std::string> names;
-        for (const auto& r : records) names.push_back(parseJson(r)["event"].asString());
+        for (const auto& r : records) names.push_back(ParseJson(r)["event"].asString());
         return names;
     }
 };

@@ -6,26 +6,17 @@
 #include <regex>
 
 #include "common/collector_process.h"
+#include "common/json_text.h"
 #include "mainwnd/e2e_support.h"
 
 using namespace mainwnd_e2e;
 
 namespace {
 
-Json::Value Parse(const std::string& text)
-{
-    Json::Value value;
-    Json::CharReaderBuilder builder;
-    std::string errors;
-    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    EXPECT_TRUE(reader->parse(text.data(), text.data() + text.size(), &value, &errors)) << errors << text;
-    return value;
-}
-
 std::vector<Json::Value> Received(const lexivar::test::CollectorProcess& collector)
 {
     std::vector<Json::Value> records;
-    for (const std::string& text : collector.Records()) records.push_back(Parse(text));
+    for (const std::string& text : collector.Records()) records.push_back(lexivar::test::ParseJson(text));
     return records;
 }
 

@@ -15,18 +15,12 @@
 #include "analytics/ZrSystemInfo.h"
 #include "event_sdk/output.h"
 #include "event_sdk/sdk.h"
+#include "common/json_text.h"
 #include "support/temp_dir.h"
 
 namespace zerin::analytics::test {
 
-inline Json::Value parseJson(const std::string& text) {
-    Json::Value value;
-    Json::CharReaderBuilder builder;
-    std::string errors;
-    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    EXPECT_TRUE(reader->parse(text.data(), text.data() + text.size(), &value, &errors)) << errors << text;
-    return value;
-}
+using lexivar::test::ParseJson;
 
 inline ZrEventClick clickNamed(std::string name) {
     ZrEventClick e;
@@ -94,7 +88,7 @@ protected:
     // Queued records whose "event" is not one of the SDK's own.
     std::vector<Json::Value> records() const {
         std::vector<Json::Value> out;
-        for (const auto& text : event_sdk::Sdk::QueuedRecords()) out.push_back(parseJson(text));
+        for (const auto& text : event_sdk::Sdk::QueuedRecords()) out.push_back(ParseJson(text));
         return out;
     }
     Json::Value lastRecord() const {
