@@ -78,7 +78,8 @@ shot 3-finished
 
 installed="$(sed -n 's/^InstallPath\tREG_SZ\t//p' "$registry")"
 click closebtn
-for _ in $(seq 1 50); do
+# Closing delivers the last usage events first (at most a few seconds).
+for _ in $(seq 1 150); do
     kill -0 "$setup" 2>/dev/null || break
     sleep 0.1
 done
