@@ -1,5 +1,6 @@
 #include "analytics/GlobalTracker.h"
 
+#include <cstdlib>
 #include <mutex>
 
 #include "analytics/UsageTrackerImpl.h"
@@ -18,6 +19,12 @@ std::shared_ptr<UsageTrackerWrapper> globalTracker() {
 }
 
 void createGlobalTracker(const TrackerInitInfo& info) {
+    // A program that leaves through exit() with the tracker still running would
+    // otherwise shut it down among the static destructors, after the recording
+    // SDK's own globals may be gone. Registered now, after those globals exist,
+    // the release runs before any of them is destroyed.
+    static std::once_flag releaseAtExit;
+    std::call_once(releaseAtExit, [] { std::atexit(releaseGlobalTracker); });
     // The recording SDK is one per process: the old tracker must have shut it
     // down before the new one starts it.
     releaseGlobalTracker();
