@@ -114,7 +114,7 @@ int CurlClient::Transfer(const std::string& sidePath) {
     // starts with what an earlier attempt left, so that a whole file never needs
     // a second read.
     std::optional<BackgroundMd5> digest;
-    if (Utils::UrlParentSegment(m_realUrl).size() == 32) digest.emplace();  // 32 hex digits
+    if (!ExpectedMd5(m_realUrl).empty()) digest.emplace();
     if (digest && m_resumeOffset > 0) digest->UpdateFromFile(sidePath, static_cast<std::uint64_t>(m_resumeOffset));
     m_file = file;
     m_digest = digest ? &*digest : nullptr;

@@ -17,6 +17,11 @@ std::string NarrowUrl(const std::wstring& url) {
     return Utils::ToNarrow(url, local ? 0 : 65001);
 }
 
+std::string ExpectedMd5(const std::string& url) {
+    std::string segment = Utils::UrlParentSegment(url);
+    return segment.size() == 32 ? segment : std::string();
+}
+
 std::wstring ErrorText(int result) {
     return Utils::ToWide(curl_easy_strerror(static_cast<CURLcode>(result)), 65001);
 }

@@ -25,4 +25,8 @@ std::string NarrowUrl(const std::wstring& url);
 
 std::wstring ErrorText(int result);
 
+// The package's MD5 that the address names: its second-to-last path segment
+// when that has the length of one (32 hex digits), else empty (nothing to check).
+std::string ExpectedMd5(const std::string& url);
+
 }  // namespace curl_common

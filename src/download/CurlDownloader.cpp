@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "download/CurlCommon.h"
 #include "download/RetryBudget.h"
 #include "utils/Log.h"
 #include "utils/Files.h"
@@ -59,8 +60,8 @@ void CCurlDownloader::dlThreadFun() {
 }
 
 void CCurlDownloader::CheckDigest() {
-    const std::string expected = Utils::UrlParentSegment(m_client.RealUrl());
-    if (expected.size() != 32) {
+    const std::string expected = curl_common::ExpectedMd5(m_client.RealUrl());
+    if (expected.empty()) {
         Report(DL_CODE_MESSAGE, 0.0, L"curl获取url-md5失败");
         Report(DL_CODE_SUCCESS, 0.0, L"LibCurl");
         return;

@@ -142,7 +142,7 @@ bool CMTCurlDownloader::getRealDownloadUrl(const std::string& url) {
             m_realUrl = effective;
             Utils::Log(L"CMTCurlDownloader::getRealDownloadUrl", __LINE__, L"Download File real url %s",
                        Utils::ToWide(m_realUrl, 65001).c_str());
-            m_expectedMd5 = Utils::UrlParentSegment(m_realUrl);
+            m_expectedMd5 = ExpectedMd5(m_realUrl);
         }
         curl_off_t length = -1;
         long code = 0;
@@ -171,7 +171,8 @@ void CMTCurlDownloader::BuildParts() {
         node->received.store(existing);
         node->handle = curl_easy_init();
         node->realUrl = m_realUrl;
-        if (index == 0) {
+        // Only an address that names a digest gets one computed on the way.
+        if (index == 0 && !m_expectedMd5.empty()) {
             node->digest = std::make_unique<BackgroundMd5>();
             if (existing > 0) node->digest->UpdateFromFile(node->partPath, static_cast<std::uint64_t>(existing));
         }
@@ -342,7 +343,7 @@ void CMTCurlDownloader::FinishComplete() {
         return;
     }
     DeletePartFiles();
-    if (m_expectedMd5.size() == 32) {
+    if (!m_expectedMd5.empty()) {
         const std::string actual = TargetMd5();
         if (actual.size() == 32 && actual != m_expectedMd5) {
             Report(DL_CODE_MESSAGE, 0.0, L"mtcurl文件md5校验失败");
